@@ -750,7 +750,7 @@ CREATE INDEX IX_TCSOG_ANNOSCU ON TCSOG_SOGEITEVO (ICSOGPERANNSCO, SCSOGCODSCUUTE
 CREATE INDEX IX_TCSOG_CODFISSOG ON TCSOG_SOGEITEVO (SCSOGCODFISSOG);
 
 -- ---------------------------------------------------------------------------
--- Key generator
+-- Key generator and functions
 -- ---------------------------------------------------------------------------
 
 -- PYSETGETID(table, n): reserves n keys (at least one) for the table and
@@ -778,6 +778,16 @@ BEGIN
   END
   L_ICNTID = L_ICNTID - n + 1;
   SUSPEND;
+END^
+
+-- RTRIM as the suite's queries call it: the text without trailing blanks.
+-- Firebird has no such built-in (older databases took it from the ib_udf
+-- library); a PSQL function needs no library on the server.
+CREATE FUNCTION RTRIM (VALORE VARCHAR(32765))
+RETURNS VARCHAR(32765)
+AS
+BEGIN
+  RETURN TRIM(TRAILING FROM VALORE);
 END^
 
 SET TERM ; ^

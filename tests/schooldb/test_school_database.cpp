@@ -69,6 +69,18 @@ private slots:
         QCOMPARE(q.value(0).toInt(), 3);
     }
 
+    void rtrimDropsTrailingBlanksOnly()
+    {
+        QSqlQuery q(db);
+        QVERIFY2(q.exec(QStringLiteral("SELECT '[' || RTRIM('  ab  ') || ']', CAST(RTRIM('A1 ') AS VARCHAR(2)), "
+                                       "RTRIM(NULL) FROM RDB$DATABASE")),
+                 qPrintable(q.lastError().text()));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("[  ab]"));
+        QCOMPARE(q.value(1).toString(), QStringLiteral("A1"));
+        QVERIFY(q.value(2).isNull());
+    }
+
     void keysAreFreshPerTable()
     {
         const int first = nextKey(db, QStringLiteral("TPROVA_UNO"), 0);
