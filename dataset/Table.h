@@ -42,9 +42,9 @@ namespace dataset {
 // the state Browse, Edit (edit() copied the current record into a buffer) or
 // Insert (appendRecord() started a blank record). setValue() writes into the
 // buffer; post() stores it, cancel() drops it. Moving the cursor (first, next,
-// setRecNo, locate, findKey), append(), sortBy() and the filter calls post a
-// pending buffer first, like the original dataset. While a buffer is open the
-// value readers show the buffer.
+// setRecNo, locate, findKey), append(), appendRecord(), sortBy() and the filter
+// calls post a pending buffer first, like the original dataset; clear() drops
+// it. While a buffer is open the value readers show the buffer.
 //
 // Filter. setFilter() restricts the table to the records the predicate accepts:
 // recordCount(), recNo(), navigation, locate() and findKey()/hasKey() then see
