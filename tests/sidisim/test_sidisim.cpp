@@ -1,5 +1,7 @@
 // The sidisim program as a person or a script runs it: options, readiness
 // line, written configuration, fixture, log, and its answers to bad requests.
+#include "ErrorOf.h"
+
 #include <Base64.h>
 #include <HttpTransport.h>
 #include <SidiConfig.h>
@@ -98,13 +100,10 @@ void TestSidisim::fixtureAnswersAndInjection()
     HttpTransport::setExtraHeader(QStringLiteral("AUTHORIZATION: Basic ") + Base64Encode("mario.rossi:Segreta1"));
     TDokRIOPrenota client;
     // The fixture's injection hits the first call only.
-    try {
-        client.ChiediCodicePrenotazione(QStringLiteral("RMIC81200X"), QStringLiteral("3"));
-        QFAIL("no error");
-    } catch (const SoapError &e) {
-        QCOMPARE(e.kind(), SoapError::Kind::Fault);
-        QCOMPARE(e.message(), QStringLiteral("Servizio in manutenzione"));
-    }
+    const SoapError e =
+        errorOf([&] { client.ChiediCodicePrenotazione(QStringLiteral("RMIC81200X"), QStringLiteral("3")); });
+    QCOMPARE(e.kind(), SoapError::Kind::Fault);
+    QCOMPARE(e.message(), QStringLiteral("Servizio in manutenzione"));
     QCOMPARE(client.ChiediCodicePrenotazione(QStringLiteral("RMIC81200X"), QStringLiteral("3")),
              QStringLiteral("Q7W8E"));
     QCOMPARE(client.ChiediCodicePrenotazione(QStringLiteral("RMEE81201Y"), QStringLiteral("3")),
@@ -143,12 +142,9 @@ void TestSidisim::badRequestsAreRefused()
     TDokRIOPrenota client;
     client.setURL(SidiConfig::current().produzione() + path);
     client.setNamespace(ns);
-    try {
-        client.ChiediCodicePrenotazione(QStringLiteral("RMIC81200X"), QStringLiteral("3"));
-        QFAIL("no error");
-    } catch (const SoapError &e) {
-        QVERIFY2(e.message().contains(expected), qPrintable(e.message()));
-    }
+    const SoapError e =
+        errorOf([&] { client.ChiediCodicePrenotazione(QStringLiteral("RMIC81200X"), QStringLiteral("3")); });
+    QVERIFY2(e.message().contains(expected), qPrintable(e.message()));
 }
 
 void TestSidisim::badFixtureStopsWithMessage()
