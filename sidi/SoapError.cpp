@@ -21,9 +21,8 @@ SoapError SoapError::fault(const QString &faultCode, const QString &faultString,
     return e;
 }
 
-SoapError SoapError::httpStatus(int status, const QString &reason, const QString &message)
+SoapError SoapError::httpStatus(int status, const QString &message)
 {
-    Q_UNUSED(reason);
     SoapError e(Kind::HttpStatus, message);
     e.m_httpStatus = status;
     return e;

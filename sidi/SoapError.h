@@ -28,7 +28,7 @@ public:
     SoapError(Kind kind, const QString &message);
     static SoapError fault(const QString &faultCode, const QString &faultString,
                            const QString &detail = QString());
-    static SoapError httpStatus(int status, const QString &reason, const QString &message);
+    static SoapError httpStatus(int status, const QString &message);
 
     Kind kind() const { return m_kind; }
     QString message() const { return QString::fromUtf8(what()); }

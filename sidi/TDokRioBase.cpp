@@ -117,7 +117,7 @@ Value TDokRioBase::Invoke(const Operation &operation, const QList<Value> &argume
                     throw;
             }
         }
-        throw SoapError::httpStatus(response.status, QString::fromLatin1(response.reason),
+        throw SoapError::httpStatus(response.status,
                                     QStringLiteral("SIDI ha risposto con l'errore HTTP %1 %2")
                                         .arg(response.status)
                                         .arg(QString::fromLatin1(response.reason))

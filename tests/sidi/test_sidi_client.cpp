@@ -1,5 +1,6 @@
 // The client base and the booking-code client against the simulator over real
 // HTTP and HTTPS on loopback.
+#include "ErrorOf.h"
 #include "TestProxy.h"
 
 #include <Base64.h>
@@ -210,13 +211,9 @@ void TestSidiClient::refusedCredentials()
     TDokRIOPrenota client;
     client.setUtente(QStringLiteral("mario.rossi"));
     client.setPassword(QStringLiteral("sbagliata"));
-    try {
-        client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3"));
-        QFAIL("no error");
-    } catch (const SoapError &e) {
-        QCOMPARE(e.kind(), SoapError::Kind::Authentication);
-        QVERIFY(e.message().contains(QLatin1String("401")));
-    }
+    const SoapError e = errorOf([&] { client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3")); });
+    QCOMPARE(e.kind(), SoapError::Kind::Authentication);
+    QVERIFY(e.message().contains(QLatin1String("401")));
     // One answer to the challenge, then it gives up.
     QCOMPARE(m_https->requests().size(), 2);
 }
@@ -249,14 +246,10 @@ void TestSidiClient::faultReachesCaller()
     fault.times = 1;
     m_https->inject(fault);
     TDokRIOPrenota client;
-    try {
-        client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3"));
-        QFAIL("no error");
-    } catch (const SoapError &e) {
-        QCOMPARE(e.kind(), SoapError::Kind::Fault);
-        QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Servizio di prenotazione sospeso"));
-        QCOMPARE(e.faultCode(), QStringLiteral("SOAP-ENV:Server"));
-    }
+    const SoapError e = errorOf([&] { client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3")); });
+    QCOMPARE(e.kind(), SoapError::Kind::Fault);
+    QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Servizio di prenotazione sospeso"));
+    QCOMPARE(e.faultCode(), QStringLiteral("SOAP-ENV:Server"));
     // Injected once: the next call is answered.
     QCOMPARE(client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3")), QStringLiteral("A1B2C"));
 }
@@ -330,13 +323,9 @@ void TestSidiClient::failuresGiveClearErrors()
     client.setReceiveTimeout(400);
     QElapsedTimer clock;
     clock.start();
-    try {
-        client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3"));
-        QFAIL("no error");
-    } catch (const SoapError &e) {
-        QCOMPARE(e.kind(), kind);
-        QVERIFY2(e.message().contains(text), qPrintable(e.message()));
-    }
+    const SoapError e = errorOf([&] { client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3")); });
+    QCOMPARE(e.kind(), kind);
+    QVERIFY2(e.message().contains(text), qPrintable(e.message()));
     QVERIFY(clock.elapsed() < 2500);
     // The simulator's late answer finds the connection gone; the next call works.
     QTest::qWait(injection == SimInjection::Kind::Slow ? 2800 : 0);
@@ -350,13 +339,9 @@ void TestSidiClient::untrustedCertificateRefused()
     config.setCaFile(QString());
     SidiConfig::setCurrent(config);
     TDokRIOPrenota client;
-    try {
-        client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3"));
-        QFAIL("no error");
-    } catch (const SoapError &e) {
-        QCOMPARE(e.kind(), SoapError::Kind::Certificate);
-        QVERIFY2(e.message().startsWith(QLatin1String("Certificato del server")), qPrintable(e.message()));
-    }
+    const SoapError e = errorOf([&] { client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3")); });
+    QCOMPARE(e.kind(), SoapError::Kind::Certificate);
+    QVERIFY2(e.message().startsWith(QLatin1String("Certificato del server")), qPrintable(e.message()));
     QCOMPARE(m_https->requests().size(), 0);
 }
 
@@ -368,13 +353,9 @@ void TestSidiClient::connectionRefused()
     closed.close();
     TDokRIOPrenota client;
     client.setURL(QStringLiteral("http://127.0.0.1:%1/SSANWSTRS/EstraiCodicePrenotazioneWSTrsSoapHttpPort").arg(port));
-    try {
-        client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3"));
-        QFAIL("no error");
-    } catch (const SoapError &e) {
-        QCOMPARE(e.kind(), SoapError::Kind::Transport);
-        QVERIFY(e.message().contains(QString::number(port)));
-    }
+    const SoapError e = errorOf([&] { client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3")); });
+    QCOMPARE(e.kind(), SoapError::Kind::Transport);
+    QVERIFY(e.message().contains(QString::number(port)));
 }
 
 void TestSidiClient::proxyChallenge()
@@ -388,12 +369,8 @@ void TestSidiClient::proxyChallenge()
         TDokRIOPrenota client;
         client.setURL(url);
         client.setProxy(QStringLiteral("127.0.0.1:%1").arg(port));
-        try {
-            client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3"));
-            QFAIL("no error");
-        } catch (const SoapError &e) {
-            QCOMPARE(e.kind(), SoapError::Kind::ProxyAuthentication);
-        }
+        const SoapError e = errorOf([&] { client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3")); });
+        QCOMPARE(e.kind(), SoapError::Kind::ProxyAuthentication);
     }
     // A handler that supplies the stored proxy credentials once.
     for (const QString &password : {QStringLiteral("proxypass"), QStringLiteral("wrong")}) {
@@ -415,12 +392,8 @@ void TestSidiClient::proxyChallenge()
             QCOMPARE(client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3")), QStringLiteral("A1B2C"));
             QCOMPARE(challenges, 1);
         } else {
-            try {
-                client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3"));
-                QFAIL("no error");
-            } catch (const SoapError &e) {
-                QCOMPARE(e.kind(), SoapError::Kind::ProxyAuthentication);
-            }
+            const SoapError e = errorOf([&] { client.ChiediCodicePrenotazione(kSchool, QStringLiteral("3")); });
+            QCOMPARE(e.kind(), SoapError::Kind::ProxyAuthentication);
             QCOMPARE(challenges, 2);
         }
     }
