@@ -36,19 +36,24 @@ QString schemaScript()
     return QString::fromUtf8(file.readAll());
 }
 
-void createSchoolDatabase(const QString &path, const QString &user, const QString &password)
+void createSchoolDatabase(const QString &path, const QString &user, const QString &password,
+                          const std::function<void(QSqlDatabase &)> &fill)
 {
     const QString script = schemaScript();
     createDatabaseFile(path, user, password);
     const QString name = uniqueConnectionName();
     try {
+        setForcedWrites(path, false, user, password);
         {
             QSqlDatabase db = addConnection(name, path, user, password);
             openOrThrow(db);
             runSqlScript(db, script);
+            if (fill)
+                fill(db);
             db.close();
         }
         QSqlDatabase::removeDatabase(name);
+        setForcedWrites(path, true, user, password);
     } catch (...) {
         QSqlDatabase::removeDatabase(name);
         if (!isServerDatabase(path))
