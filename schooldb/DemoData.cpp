@@ -1,5 +1,6 @@
 #include "DemoData.h"
 
+#include "Fail.h"
 #include "SchoolDatabase.h"
 
 #include <QDate>
@@ -13,14 +14,11 @@
 #include <array>
 #include <map>
 #include <random>
-#include <stdexcept>
 #include <vector>
 
 namespace schooldb {
 
 namespace {
-
-[[noreturn]] void fail(const QString &text) { throw std::runtime_error(text.toStdString()); }
 
 // Draws from the Mersenne Twister directly: its output is fixed by the
 // standard, the standard distributions are not.

@@ -1,17 +1,15 @@
 #include "FirebirdDatabase.h"
 
+#include "Fail.h"
+
 #include <QFileInfo>
 #include <QSqlError>
 
 #include <ibase.h>
 
-#include <stdexcept>
-
 namespace schooldb {
 
 namespace {
-
-[[noreturn]] void fail(const QString &text) { throw std::runtime_error(text.toStdString()); }
 
 QString statusText(const ISC_STATUS *status)
 {

@@ -1,5 +1,6 @@
 #include "SchoolDatabase.h"
 
+#include "Fail.h"
 #include "SqlScript.h"
 
 #include <QFile>
@@ -7,13 +8,9 @@
 #include <QSqlQuery>
 #include <QUuid>
 
-#include <stdexcept>
-
 namespace schooldb {
 
 namespace {
-
-[[noreturn]] void fail(const QString &text) { throw std::runtime_error(text.toStdString()); }
 
 QString uniqueConnectionName()
 {
