@@ -1,19 +1,14 @@
 #include "DatabaseVersion.h"
 
+#include "Fail.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace schooldb {
-
-namespace {
-
-[[noreturn]] void fail(const QString &text) { throw std::runtime_error(text.toStdString()); }
-
-} // namespace
 
 int compareVersions(const QString &a, const QString &b)
 {

@@ -1,17 +1,15 @@
 #include "FirebirdDatabase.h"
 
+#include "Fail.h"
+
 #include <QFileInfo>
 #include <QSqlError>
 
 #include <ibase.h>
 
-#include <stdexcept>
-
 namespace schooldb {
 
 namespace {
-
-[[noreturn]] void fail(const QString &text) { throw std::runtime_error(text.toStdString()); }
 
 QString statusText(const ISC_STATUS *status)
 {
@@ -61,6 +59,32 @@ void createDatabaseFile(const QString &database, const QString &user, const QStr
     if (isc_dsql_execute_immediate(status, &db, &tr, 0, text.constData(), SQL_DIALECT_V6, nullptr))
         fail(QStringLiteral("Impossibile creare il database %1: %2").arg(database, statusText(status)));
     if (db && isc_detach_database(status, &db))
+        fail(QStringLiteral("Impossibile chiudere il database %1: %2").arg(database, statusText(status)));
+}
+
+void setForcedWrites(const QString &database, bool on, const QString &user, const QString &password)
+{
+    // Database parameter block: version, user, password, forced-writes flag.
+    QByteArray dpb;
+    dpb.append(char(isc_dpb_version1));
+    const auto add = [&dpb](char item, const QByteArray &value) {
+        dpb.append(item);
+        dpb.append(char(value.size()));
+        dpb.append(value);
+    };
+    add(char(isc_dpb_user_name), (user.isEmpty() ? QString::fromLatin1(kDefaultUser) : user).toUtf8());
+    if (!password.isEmpty())
+        add(char(isc_dpb_password), password.toUtf8());
+    dpb.append(char(isc_dpb_force_write));
+    dpb.append(char(1));
+    dpb.append(char(on ? 1 : 0));
+
+    ISC_STATUS_ARRAY status{};
+    isc_db_handle db = 0;
+    const QByteArray name = database.toUtf8();
+    if (isc_attach_database(status, short(name.size()), name.constData(), &db, short(dpb.size()), dpb.constData()))
+        fail(QStringLiteral("Impossibile aprire il database %1: %2").arg(database, statusText(status)));
+    if (isc_detach_database(status, &db))
         fail(QStringLiteral("Impossibile chiudere il database %1: %2").arg(database, statusText(status)));
 }
 

@@ -20,6 +20,12 @@ bool isServerDatabase(const QString &database);
 void createDatabaseFile(const QString &database, const QString &user = kDefaultUser,
                         const QString &password = QString());
 
+// Switches the database's forced (synchronous) writes on or off. A new
+// database is loaded with them off, since every DDL statement commits and
+// would wait for the disk, and switched back on when it is complete.
+void setForcedWrites(const QString &database, bool on, const QString &user = kDefaultUser,
+                     const QString &password = QString());
+
 // Adds (does not open) a QIBASE connection named connectionName that talks
 // WIN1252 to the database, which is a file path (embedded engine) or
 // host[/port]:path (server).

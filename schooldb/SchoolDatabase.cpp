@@ -1,5 +1,6 @@
 #include "SchoolDatabase.h"
 
+#include "Fail.h"
 #include "SqlScript.h"
 
 #include <QFile>
@@ -7,13 +8,9 @@
 #include <QSqlQuery>
 #include <QUuid>
 
-#include <stdexcept>
-
 namespace schooldb {
 
 namespace {
-
-[[noreturn]] void fail(const QString &text) { throw std::runtime_error(text.toStdString()); }
 
 QString uniqueConnectionName()
 {
@@ -36,19 +33,24 @@ QString schemaScript()
     return QString::fromUtf8(file.readAll());
 }
 
-void createSchoolDatabase(const QString &path, const QString &user, const QString &password)
+void createSchoolDatabase(const QString &path, const QString &user, const QString &password,
+                          const std::function<void(QSqlDatabase &)> &fill)
 {
     const QString script = schemaScript();
     createDatabaseFile(path, user, password);
     const QString name = uniqueConnectionName();
     try {
+        setForcedWrites(path, false, user, password);
         {
             QSqlDatabase db = addConnection(name, path, user, password);
             openOrThrow(db);
             runSqlScript(db, script);
+            if (fill)
+                fill(db);
             db.close();
         }
         QSqlDatabase::removeDatabase(name);
+        setForcedWrites(path, true, user, password);
     } catch (...) {
         QSqlDatabase::removeDatabase(name);
         if (!isServerDatabase(path))

@@ -5,6 +5,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
+
 // The school database as SIDI link knows it: the schema of every table, view
 // and procedure the programs use (schema.sql, compiled into the library).
 namespace schooldb {
@@ -12,10 +14,12 @@ namespace schooldb {
 // The text of schema.sql.
 QString schemaScript();
 
-// Creates an empty database file at path and loads the schema into it. Refuses
-// an existing file; a database whose schema fails to load is removed again.
+// Creates an empty database file at path and loads the schema into it, then
+// lets fill (when given) add rows through the open connection. Refuses an
+// existing file; a database whose schema or rows fail to load is removed again.
 void createSchoolDatabase(const QString &path, const QString &user = kDefaultUser,
-                          const QString &password = QString());
+                          const QString &password = QString(),
+                          const std::function<void(QSqlDatabase &)> &fill = {});
 
 // Opens a connection to an existing database under the given name (see
 // addConnection); throws with the Italian text when it cannot be opened.

@@ -1,16 +1,14 @@
 #include "SqlScript.h"
 
+#include "Fail.h"
+
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <stdexcept>
-
 namespace schooldb {
 
 namespace {
-
-[[noreturn]] void fail(const QString &text) { throw std::runtime_error(text.toStdString()); }
 
 // The new terminator when the statement is a SET TERM line, else empty.
 QString setTermArgument(const QString &statement)

@@ -3,6 +3,7 @@
 //   schooldb demo PATH [--pupils N] [--seed S]
 // Exit status: 0 done, 1 failed (message on stderr), 64 bad command line.
 
+#include "DemoData.h"
 #include "SchoolDatabase.h"
 
 #include <QCommandLineParser>
@@ -40,6 +41,14 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("comando"), QStringLiteral("create oppure demo"));
     parser.addPositionalArgument(QStringLiteral("percorso"), QStringLiteral("file del database da creare"));
+    const QCommandLineOption pupilsOption(QStringLiteral("pupils"),
+                                          QStringLiteral("numero di alunni dell'istituto dimostrativo (predefinito 600)"),
+                                          QStringLiteral("N"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"),
+                                        QStringLiteral("seme dei dati dimostrativi: lo stesso seme dà gli stessi dati"),
+                                        QStringLiteral("S"));
+    parser.addOption(pupilsOption);
+    parser.addOption(seedOption);
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser, parser.errorText());
@@ -54,12 +63,31 @@ int main(int argc, char *argv[])
     const QString command = args.at(0);
     const QString path = args.at(1);
 
+    if (command != QLatin1String("create") && command != QLatin1String("demo"))
+        return usageError(parser, QStringLiteral("Comando sconosciuto: %1").arg(command));
+    schooldb::DemoOptions demo;
+    if (parser.isSet(pupilsOption)) {
+        bool ok = false;
+        demo.pupils = parser.value(pupilsOption).toInt(&ok);
+        if (!ok || demo.pupils < schooldb::kDemoMinimumPupils)
+            return usageError(parser, QStringLiteral("Numero di alunni non valido: %1 (almeno %2).")
+                                          .arg(parser.value(pupilsOption))
+                                          .arg(schooldb::kDemoMinimumPupils));
+    }
+    if (parser.isSet(seedOption)) {
+        bool ok = false;
+        demo.seed = parser.value(seedOption).toUInt(&ok);
+        if (!ok)
+            return usageError(parser, QStringLiteral("Seme non valido: %1").arg(parser.value(seedOption)));
+    }
+    if (command == QLatin1String("create") && (parser.isSet(pupilsOption) || parser.isSet(seedOption)))
+        return usageError(parser, QStringLiteral("Le opzioni --pupils e --seed valgono solo per il comando demo."));
+
     try {
-        if (command == QLatin1String("create")) {
+        if (command == QLatin1String("create"))
             schooldb::createSchoolDatabase(path);
-        } else {
-            return usageError(parser, QStringLiteral("Comando sconosciuto: %1").arg(command));
-        }
+        else
+            schooldb::createDemoDatabase(path, demo);
     } catch (const std::exception &e) {
         QTextStream(stderr) << QString::fromUtf8(e.what()) << '\n';
         return kExitError;

@@ -2,6 +2,7 @@
 // the schema and run: read-only texts on the demo institute, texts that write
 // on an empty database.
 
+#include "DemoData.h"
 #include "SchoolDatabase.h"
 
 #include <QDate>
@@ -139,7 +140,9 @@ private slots:
         const QString emptyPath = dir.filePath(QStringLiteral("vuoto.fdb"));
         schooldb::createSchoolDatabase(emptyPath);
         empty = schooldb::openSchoolDatabase(QStringLiteral("vuoto"), emptyPath);
-        demo = empty;
+        const QString demoPath = dir.filePath(QStringLiteral("demo.fdb"));
+        schooldb::createDemoDatabase(demoPath, schooldb::DemoOptions{200, 7});
+        demo = schooldb::openSchoolDatabase(QStringLiteral("demo"), demoPath);
     }
     void cleanupTestCase()
     {
@@ -147,6 +150,7 @@ private slots:
         demo.close();
         empty = demo = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("vuoto"));
+        QSqlDatabase::removeDatabase(QStringLiteral("demo"));
     }
 
     void preparesAndRuns_data()

@@ -1,9 +1,11 @@
 -- SQL texts of Zup, the reconciliation wizard.
 
 -- @ Anni scolastici, riconciliazione
+-- nonempty
  SELECT DISTINCT VAns.iAnsId, VAns.sAnsAnnoDesc FROM VAns_AnniScolast VAns ORDER BY VAns.iAnsValore
 
 -- @ Sedi dell'anno, riconciliazione
+-- nonempty
 select DISTINCT vsed.SSEDMECCOD as SSEDINFCODMECC, vsed.SSEDNOMLDESC as SSEDINFLDESC from TSIT_SITUAZIONI sit INNER join TCLSPST cp on cp.ICLSPSTID = sit.ICLSPSTID inner join TCLS_CLASSI cls on cls.ICLSID = cp.ICLSID inner JOIN VSED_SEDI vsed on vsed.IDWGSEDID = cls.IDWGSEDID Where sit.DSTART = :DSTART
 
 -- @ InserisciDatiSogei, pulizia
