@@ -1,5 +1,6 @@
 #include "TQxSQLConnection.h"
 
+#include "DatabaseVersion.h"
 #include "FirebirdDatabase.h"
 #include "TQxInteraction.h"
 #include "TQxParam.h"
@@ -113,37 +114,16 @@ bool TQxSQLConnection::VersionAccepted(TQxInteraction &interaction)
     QString best;
     while (query.next()) {
         const QString version = query.value(0).toString().trimmed();
-        const std::optional<int> c = CompareVersions(version, best);
-        if (best.isEmpty() || (c && *c > 0))
+        if (best.isEmpty() || schooldb::compareVersions(version, best) > 0)
             best = version;
     }
     if (best.isEmpty())
         return Fail(interaction, QStringLiteral("Il database %1 non riporta la propria versione (codice %2).")
                                      .arg(Database, DatabaseCode));
-    const std::optional<int> c = CompareVersions(best, DatabaseVersion);
-    if (!c)
-        return Fail(interaction, QStringLiteral("Versione del database non valida: %1.").arg(best));
-    if (*c < 0)
+    if (schooldb::compareVersions(best, DatabaseVersion) < 0)
         return Fail(interaction,
                     QStringLiteral("La versione del database (%1) è inferiore a quella richiesta dal programma (%2).\r\n"
                                    "Aggiornare il database prima di proseguire.")
                         .arg(best, DatabaseVersion));
     return true;
-}
-
-std::optional<int> TQxSQLConnection::CompareVersions(const QString &a, const QString &b)
-{
-    const QStringList pa = a.split(QLatin1Char('.'));
-    const QStringList pb = b.split(QLatin1Char('.'));
-    for (int i = 0; i < qMax(pa.size(), pb.size()); ++i) {
-        bool oka = true;
-        bool okb = true;
-        const qlonglong va = i < pa.size() ? pa.at(i).trimmed().toLongLong(&oka) : 0;
-        const qlonglong vb = i < pb.size() ? pb.at(i).trimmed().toLongLong(&okb) : 0;
-        if (!oka || !okb)
-            return std::nullopt;
-        if (va != vb)
-            return va < vb ? -1 : 1;
-    }
-    return 0;
 }

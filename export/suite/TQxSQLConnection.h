@@ -3,8 +3,6 @@
 #include <QSqlDatabase>
 #include <QString>
 
-#include <optional>
-
 class TQxInteraction;
 
 // The connection to the school database. Database and user come from the ini file
@@ -47,10 +45,6 @@ public:
     QString LastError() const { return m_lastError; }
 
     QSqlDatabase Connection() const;
-
-    // -1, 0 or 1 as a is lower than, equal to or higher than b; a part that is not a
-    // number makes the comparison fail (std::nullopt).
-    static std::optional<int> CompareVersions(const QString &a, const QString &b);
 
 private:
     bool Fail(TQxInteraction &interaction, const QString &text);

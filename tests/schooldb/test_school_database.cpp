@@ -127,32 +127,6 @@ private slots:
         QCOMPARE((r > 0) - (r < 0), sign);
     }
 
-    void versionCheck_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("Dok") << "KA" << "6.95.13" << "";
-        QTest::newRow("Zup") << "KA" << "5.36.0" << "";
-        QTest::newRow("newer program")
-            << "KA" << "6.95.14"
-            << "La versione del database (6.95.13) è precedente a quella richiesta dal programma (6.95.14): "
-               "aggiornare il database.";
-        QTest::newRow("other code") << "ZZ" << "1.0.0" << "Il database non riporta la versione per il codice ZZ.";
-    }
-    void versionCheck()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, expected);
-        QFETCH(QString, error);
-        try {
-            schooldb::checkDatabaseVersion(db, code, expected);
-            QVERIFY2(error.isEmpty(), "the check passed");
-        } catch (const std::runtime_error &e) {
-            QCOMPARE(QString::fromUtf8(e.what()), error);
-        }
-    }
-
     void createRefusesAnExistingFile()
     {
         QFile file(dir.filePath(QStringLiteral("altro.fdb")));

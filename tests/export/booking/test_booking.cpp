@@ -1,4 +1,5 @@
 #include "Base64.h"
+#include "DemoData.h"
 #include "DokSidiLogin.h"
 #include "HttpTransport.h"
 #include "SchoolDatabase.h"
@@ -87,12 +88,9 @@ private slots:
         QVERIFY(QDir::setCurrent(m_dir.filePath(QStringLiteral("bin"))));
 
         m_db = m_dir.filePath(QStringLiteral("scuola.fdb"));
-        schooldb::createSchoolDatabase(m_db);
+        // The demo institute: years 1 = 2015/2016 and 2 = 2016/2017.
+        schooldb::createDemoDatabase(m_db, schooldb::DemoOptions{40, 1});
         m_conn = schooldb::openSchoolDatabase(QStringLiteral("booking"), m_db);
-        exec(QStringLiteral("INSERT INTO TANS_ANNISCOLAST (IANSID, SANSANNODESC, IANSVALORE, DANSVELTAINIZIO) "
-                            "VALUES (1, '2015/2016', 2015, '2015-09-01')"));
-        exec(QStringLiteral("INSERT INTO TANS_ANNISCOLAST (IANSID, SANSANNODESC, IANSVALORE, DANSVELTAINIZIO) "
-                            "VALUES (2, '2016/2017', 2016, '2016-09-01')"));
 
         sidisim::SimFixture fixture;
         fixture.users.insert(QStringLiteral("segreteria"), QStringLiteral("Pw.2016"));

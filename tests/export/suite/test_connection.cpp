@@ -1,7 +1,10 @@
+#include "DemoData.h"
 #include "FirebirdDatabase.h"
+#include "LoadEnumValues.h"
 #include "TQxScriptedInteraction.h"
 #include "TQxSQLConnection.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -44,31 +47,6 @@ class TestConnection : public QObject
 {
     Q_OBJECT
 private slots:
-    void compareVersions_data()
-    {
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("b");
-        QTest::addColumn<int>("result");
-        QTest::newRow("equal") << "6.95.13" << "6.95.13" << 0;
-        QTest::newRow("numbers, not text") << "6.95.13" << "6.95.9" << 1;
-        QTest::newRow("lower minor") << "6.9.20" << "6.95.13" << -1;
-        QTest::newRow("missing part is zero") << "6.95" << "6.95.0" << 0;
-        QTest::newRow("longer and higher") << "6.95.13.1" << "6.95.13" << 1;
-        QTest::newRow("major wins") << "7.0.0" << "6.95.13" << 1;
-        QTest::newRow("not a number") << "6.x.1" << "6.95.13" << 99;
-    }
-    void compareVersions()
-    {
-        QFETCH(QString, a);
-        QFETCH(QString, b);
-        QFETCH(int, result);
-        const auto c = TQxSQLConnection::CompareVersions(a, b);
-        if (result == 99)
-            QVERIFY(!c);
-        else
-            QCOMPARE(*c, result);
-    }
-
     void opensWhenTheVersionIsHighEnough_data()
     {
         QTest::addColumn<QString>("stored");
@@ -97,6 +75,35 @@ private slots:
         QVERIFY(ui.Messages().isEmpty());
         // The embedded engine needs no password: the login says so.
         QCOMPARE(ui.AskedQuestions().first().Details.value("PasswordNeeded").toBool(), false);
+    }
+
+    // The demo institute opens for both programs and serves the school years.
+    void opensTheDemoDatabase_data()
+    {
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Dok") << "6.95.13";
+        QTest::newRow("Zup") << "5.36.0";
+    }
+    void opensTheDemoDatabase()
+    {
+        QFETCH(QString, expected);
+        static QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("demo.fdb"));
+        if (!QFile::exists(path))
+            schooldb::createDemoDatabase(path, schooldb::DemoOptions{40, 1});
+        TQxSQLConnection conn;
+        conn.DatabaseVersion = expected;
+        conn.Database = path;
+        TQxScriptedInteraction ui;
+        ui.Answer(QStringLiteral("login"), QVariantMap{});
+        QVERIFY(conn.Open(ui));
+        const auto years = LoadEnumValues(conn.Connection(),
+                                          QStringLiteral("SELECT DISTINCT VAns.iAnsId, VAns.sAnsAnnoDesc  FROM "
+                                                         "VAns_AnniScolast VAns ORDER BY VAns.iAnsValore"));
+        QStringList labels;
+        for (const auto &y : years)
+            labels << y.Text + QLatin1Char('=') + QString::number(y.Id);
+        QCOMPARE(labels, QStringList({"2015/2016=1", "2016/2017=2", "2021/2022=3"}));
     }
 
     void refusesWithAMessage_data()
