@@ -3,19 +3,15 @@
 #include "TDokRIOPrenota.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
-TfmDokLogin::TfmDokLogin(QWidget *parent) : QDialog(parent)
+TfmDokLogin::TfmDokLogin(QWidget *parent) : TfmQxOkCancel(parent)
 {
     setObjectName(QStringLiteral("TfmDokLogin"));
     setWindowTitle(QStringLiteral("Login a SIDI"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     resize(576, 172);
-    auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;
     edUtente = new QLineEdit(this);
     edUtente->setObjectName(QStringLiteral("edUtente"));
@@ -34,19 +30,7 @@ TfmDokLogin::TfmDokLogin(QWidget *parent) : QDialog(parent)
     form->addRow(QStringLiteral("Password"), edPassword);
     form->addRow(Label4);
     form->addRow(QStringLiteral("URL"), edURL);
-    layout->addLayout(form);
-    auto *row = new QHBoxLayout;
-    row->addStretch(1);
-    buOk = new QPushButton(QStringLiteral("OK"), this);
-    buOk->setObjectName(QStringLiteral("buOk"));
-    buOk->setDefault(true);
-    buCancel = new QPushButton(QStringLiteral("Annulla"), this);
-    buCancel->setObjectName(QStringLiteral("buCancel"));
-    row->addWidget(buOk);
-    row->addWidget(buCancel);
-    layout->addLayout(row);
-    connect(buOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(buCancel, &QPushButton::clicked, this, &QDialog::reject);
+    ClientLayout->addLayout(form);
     edUtente->setFocus();
 }
 

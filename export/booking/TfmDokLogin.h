@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "TfmQxDialogs.h"
+
 #include <QVariant>
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 // The SIDI login window: user, password and the (read-only) address of the service.
-class TfmDokLogin : public QDialog
+class TfmDokLogin : public TfmQxOkCancel
 {
     Q_OBJECT
 public:
@@ -21,6 +21,4 @@ public:
     QLineEdit *edPassword;
     QLabel *Label4;
     QLineEdit *edURL;
-    QPushButton *buOk;
-    QPushButton *buCancel;
 };
