@@ -163,6 +163,8 @@ QByteArray TDokUtil::Windows1252(const QString &Testo)
 
 void TDokUtil::SalvaDataSetSuFile(dataset::Table &Tabella, const QString &NomeFile)
 {
+    if (Tabella.state() != dataset::Table::State::Browse)
+        Tabella.post(); // a record still being edited belongs in the file too
     const int e = Tabella.fieldIndex(kE);
     const int scartato = Tabella.fieldIndex(kCampoScartato);
     QString testo;
@@ -179,12 +181,15 @@ void TDokUtil::SalvaDataSetSuFile(dataset::Table &Tabella, const QString &NomeFi
         }
         testo += QLatin1String("\r\n");
     }
-    const QByteArray dati = Windows1252(testo);
+    ScriviFile(NomeFile, Windows1252(testo));
+}
 
+void TDokUtil::ScriviFile(const QString &NomeFile, const QByteArray &Dati)
+{
     // Written beside the target and renamed into place: a failure leaves no
     // half-written record file for the archive step to pack.
     QSaveFile f(NomeFile);
-    if (!f.open(QIODevice::WriteOnly) || f.write(dati) != dati.size() || !f.commit())
+    if (!f.open(QIODevice::WriteOnly) || f.write(Dati) != Dati.size() || !f.commit())
         throw std::runtime_error(
             QStringLiteral("Impossibile scrivere il file %1: %2").arg(NomeFile, f.errorString()).toStdString());
 }

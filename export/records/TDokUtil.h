@@ -49,6 +49,9 @@ public:
     // each value followed by "|", lines ended by CR LF. The file appears whole or
     // not at all; failures throw std::runtime_error.
     static void SalvaDataSetSuFile(dataset::Table &Tabella, const QString &NomeFile);
+    // Writes Dati as the whole content of NomeFile, replacing it; the file appears
+    // whole or not at all. Throws std::runtime_error on failure.
+    static void ScriviFile(const QString &NomeFile, const QByteArray &Dati);
     // Text as Windows-1252 bytes; a character outside the code page becomes "?".
     static QByteArray Windows1252(const QString &Testo);
 };

@@ -2,8 +2,6 @@
 
 #include "TDokUtil.h"
 
-#include <QSaveFile>
-
 #include <stdexcept>
 
 // Column widths are those of SIDI's record layouts; a longer value is cut when
@@ -255,14 +253,6 @@ bool haAlunniValidi(const dataset::Table &t)
     return false;
 }
 
-void creaFileVuoto(const QString &nome)
-{
-    QSaveFile f(nome);
-    if (!f.open(QIODevice::WriteOnly) || !f.commit())
-        throw std::runtime_error(
-            QStringLiteral("Impossibile scrivere il file %1: %2").arg(nome, f.errorString()).toStdString());
-}
-
 } // namespace
 
 void TdmDokDataSetsAnagrafe::SalvaFlussi(dataset::Table &Alunni, int TipoConDescrittore, const QList<Flusso> &flussi,
@@ -276,7 +266,7 @@ void TdmDokDataSetsAnagrafe::SalvaFlussi(dataset::Table &Alunni, int TipoConDesc
     QStringList scritti;
     if (Tipo == TipoConDescrittore) {
         const QString descrittore = Cartella + QStringLiteral("##") + nomi + QStringLiteral(".DAT");
-        creaFileVuoto(descrittore);
+        TDokUtil::ScriviFile(descrittore, QByteArray());
         scritti.append(descrittore);
     }
     for (const Flusso &f : flussi) {
