@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Table.h"
+
+#include <QString>
+#include <QStringList>
+
+class TDokRecordStore;
+
+// Record operations shared by every flow builder and the record writer.
+class TDokUtil
+{
+public:
+    TDokUtil() = delete;
+
+    // --- values
+    // Empty for an empty Valore, else the booking code followed by Valore.
+    static QString IdSidi(const QString &Valore, const QString &CodPrenotazione);
+    // A date text (dd/mm/yyyy, or yyyy-mm-dd as dates come from the database
+    // layer) as yyyy-mm-dd; empty stays empty. Throws std::runtime_error on a
+    // text that is not a date.
+    static QString DataIso(const QString &Testo);
+    // Testo as an integer written in base 36 (0-9, A-Z); empty when the number is
+    // not greater than 0 or the text is not a number.
+    static QString Base36(const QString &Testo);
+
+    // --- error marking
+    // Marks the current record: E := CodiceErrore, Campo added to CampoScartato
+    // (joined by ","). Does nothing when Campo is empty.
+    static void SegnalaErrore(dataset::Table &Tabella, int CodiceErrore, const QString &Campo);
+    // Marks with E = 1 every record that misses one of Campi (null, empty or equal
+    // to Vuoto); true when nothing was missing.
+    static bool ControllaObbligatori(dataset::Table &Tabella, const QStringList &Campi, const QString &Vuoto);
+    // True when no table of the store holds a record with E = 1 or E = 2.
+    static bool SenzaErrori(TDokRecordStore &Store);
+
+    // --- references
+    // Returns Valore; when it is not empty and no accepted record of Tabella has
+    // Chiave equal to it (trailing blanks removed), the reference is appended to
+    // RiferimentiMancanti. A hash lookup on (Chiave, E), so a flow of n rows
+    // costs O(n), not O(n^2).
+    static QString VerificaRiferimento(dataset::Table &Tabella, const QString &Chiave, const QString &Valore,
+                                       QString &RiferimentiMancanti);
+    // Marks the current record with E = 2 and the collected references, if any.
+    static void SegnalaRiferimentiMancanti(dataset::Table &Tabella, const QString &RiferimentiMancanti);
+
+    // --- files
+    // Writes the accepted records (E = 0) of Tabella as a record file: Windows-1252,
+    // each value followed by "|", lines ended by CR LF. The file appears whole or
+    // not at all; failures throw std::runtime_error.
+    static void SalvaDataSetSuFile(dataset::Table &Tabella, const QString &NomeFile);
+    // Writes Dati as the whole content of NomeFile, replacing it; the file appears
+    // whole or not at all. Throws std::runtime_error on failure.
+    static void ScriviFile(const QString &NomeFile, const QByteArray &Dati);
+    // Text as Windows-1252 bytes; a character outside the code page becomes "?".
+    static QByteArray Windows1252(const QString &Testo);
+};
