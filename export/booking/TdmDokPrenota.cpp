@@ -12,18 +12,17 @@
 
 namespace {
 
-QSqlQuery prepared(const QSqlDatabase &db, const QString &sql)
+// Runs one statement with its values bound by name; database errors throw.
+QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QList<QPair<QString, QVariant>> &values)
 {
     QSqlQuery query(db);
     if (!query.prepare(sql))
         throw std::runtime_error(query.lastError().text().toStdString());
-    return query;
-}
-
-void execOrThrow(QSqlQuery &query)
-{
+    for (const auto &[name, value] : values)
+        query.bindValue(name, value);
     if (!query.exec())
         throw std::runtime_error(query.lastError().text().toStdString());
+    return query;
 }
 
 } // namespace
@@ -35,13 +34,11 @@ TdmDokPrenota::TdmDokPrenota(const QSqlDatabase &db, TQxInteraction &interaction
 
 QString TdmDokPrenota::CodiceMemorizzato(const QString &CodMecc, const QString &AnnoScolastico)
 {
-    QSqlQuery qquCod = prepared(
+    QSqlQuery qquCod = run(
         m_db, QStringLiteral("SELECT scod.SSCODPRENOTAZIONE FROM TSCOD_CODICETEVO scod INNER JOIN VANS_ANNISCOLAST ans "
                              "ON ans.IANSID = scod.IANSID WHERE scod.SSCODMECC = :SSCODMECC AND "
-                             "ans.SANSANNODESC = :SANSANNODESC"));
-    qquCod.bindValue(QStringLiteral(":SSCODMECC"), CodMecc);
-    qquCod.bindValue(QStringLiteral(":SANSANNODESC"), AnnoScolastico);
-    execOrThrow(qquCod);
+                             "ans.SANSANNODESC = :SANSANNODESC"),
+        {{QStringLiteral(":SSCODMECC"), CodMecc}, {QStringLiteral(":SANSANNODESC"), AnnoScolastico}});
     return qquCod.next() ? qquCod.value(0).toString() : QString();
 }
 
@@ -74,30 +71,24 @@ void TdmDokPrenota::SalvaCodicePrenotazione(const QString &CodMecc, const QStrin
 {
     // An empty code is stored as an empty text, not as a null.
     const QString codice = Codice.isNull() ? QStringLiteral("") : Codice;
-    QSqlQuery qquCod = prepared(
+    const QSqlQuery update = run(
         m_db, QStringLiteral("UPDATE TSCOD_CODICETEVO scod SET scod.SSCODPRENOTAZIONE = :SSCODPRENOTAZIONE WHERE "
                              "scod.SSCODMECC = :SSCODMECC AND scod.IANSID = (SELECT IANSID FROM VANS_ANNISCOLAST "
-                             "WHERE SANSANNODESC = :SANSANNODESC)"));
-    qquCod.bindValue(QStringLiteral(":SSCODPRENOTAZIONE"), codice);
-    qquCod.bindValue(QStringLiteral(":SSCODMECC"), CodMecc);
-    qquCod.bindValue(QStringLiteral(":SANSANNODESC"), AnnoScolastico);
-    execOrThrow(qquCod);
-    if (qquCod.numRowsAffected() > 0)
+                             "WHERE SANSANNODESC = :SANSANNODESC)"),
+        {{QStringLiteral(":SSCODPRENOTAZIONE"), codice}, {QStringLiteral(":SSCODMECC"), CodMecc},
+         {QStringLiteral(":SANSANNODESC"), AnnoScolastico}});
+    if (update.numRowsAffected() > 0)
         return;
 
-    qquCod = prepared(m_db, QStringLiteral("INSERT INTO TSCOD_CODICETEVO (ISCODID, SSCODMECC, SSCODPRENOTAZIONE, IANSID) "
-                                           "VALUES ((SELECT L_ICNTID FROM PYSETGETID('TSCOD_CODICETEVO', 0)), :SSCODMECC , "
-                                           ":SSCODPRENOTAZIONE, (SELECT IANSID FROM VANS_ANNISCOLAST WHERE "
-                                           "SANSANNODESC = :SANSANNODESC))"));
-    qquCod.bindValue(QStringLiteral(":SSCODMECC"), CodMecc);
-    qquCod.bindValue(QStringLiteral(":SSCODPRENOTAZIONE"), codice);
-    qquCod.bindValue(QStringLiteral(":SANSANNODESC"), AnnoScolastico);
-    execOrThrow(qquCod);
+    run(m_db, QStringLiteral("INSERT INTO TSCOD_CODICETEVO (ISCODID, SSCODMECC, SSCODPRENOTAZIONE, IANSID) "
+                             "VALUES ((SELECT L_ICNTID FROM PYSETGETID('TSCOD_CODICETEVO', 0)), :SSCODMECC , "
+                             ":SSCODPRENOTAZIONE, (SELECT IANSID FROM VANS_ANNISCOLAST WHERE "
+                             "SANSANNODESC = :SANSANNODESC))"),
+        {{QStringLiteral(":SSCODMECC"), CodMecc}, {QStringLiteral(":SSCODPRENOTAZIONE"), codice},
+         {QStringLiteral(":SANSANNODESC"), AnnoScolastico}});
 
-    qquCod = prepared(m_db, QStringLiteral("DELETE FROM TSCOD_CODICETEVO WHERE COALESCE(IANSID, 0) <> (SELECT IANSID "
-                                           "FROM VANS_ANNISCOLAST WHERE SANSANNODESC = :SANSANNODESC) AND "
-                                           "SSCODMECC = :SSCODMECC"));
-    qquCod.bindValue(QStringLiteral(":SANSANNODESC"), AnnoScolastico);
-    qquCod.bindValue(QStringLiteral(":SSCODMECC"), CodMecc);
-    execOrThrow(qquCod);
+    run(m_db, QStringLiteral("DELETE FROM TSCOD_CODICETEVO WHERE COALESCE(IANSID, 0) <> (SELECT IANSID "
+                             "FROM VANS_ANNISCOLAST WHERE SANSANNODESC = :SANSANNODESC) AND "
+                             "SSCODMECC = :SSCODMECC"),
+        {{QStringLiteral(":SANSANNODESC"), AnnoScolastico}, {QStringLiteral(":SSCODMECC"), CodMecc}});
 }
