@@ -2,16 +2,40 @@
 
 #include "Table.h"
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
+class QSqlQuery;
 class TDokRecordStore;
+class TQxInteraction;
 
-// Record operations shared by every flow builder and the record writer.
+// Operations shared by every flow builder, the checks and the record writer. The
+// record operations live in export/records; those that read the school database
+// (the "database" group below) are defined in export/db and need sl_dokdb.
 class TDokUtil
 {
 public:
     TDokUtil() = delete;
+
+    // --- database
+    // Prepares Query on Db with Sql. For export kind 2 every "/*FLT_CLS*/" becomes
+    // " AND cls.ICLSID IN(<Classi>) "; Classi must be a comma list of integers
+    // (blanks allowed), anything else throws: it is pasted into the SQL text.
+    // Other kinds leave the marker as a comment. Throws on a preparation error.
+    static void PreparaQuery(QSqlQuery &Query, const QSqlDatabase &Db, const QString &Sql, const QString &Classi,
+                             int Tipo);
+    // The site id of a meccanographic code; with none or several sites of the
+    // code the operator chooses (question TDokDomande::kSceltaSede); -1 when the
+    // operator cancelled.
+    static int GetIdSede(const QSqlDatabase &Db, TQxInteraction &Interazione, const QString &CodMecc);
+    // The 4-digit school id of SIDI ids and file names: -1 gives "", below 1000
+    // adds 1000, above 1000000 subtracts 1000000; 1000..1000000 throws
+    // "ID Scuola non valido".
+    static QString FormattaIdScuola(int IdSede);
+    // "MATERNA" AA, "ELEMENTARE" EE, "MEDIA" MM, "SUPERIORE" SS (trimmed,
+    // case-sensitive); anything else "".
+    static QString CodiceTipoScuola(const QString &Descrizione);
 
     // --- values
     // Empty for an empty Valore, else the booking code followed by Valore.
