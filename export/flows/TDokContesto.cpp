@@ -15,14 +15,14 @@ void TDokContesto::ImpostaStato(const QString &Testo)
 {
     StatoEsportazione = Testo;
     if (MostraStato)
-        MostraStato(Testo, -1);
+        MostraStato(Testo, kNuovoStato);
 }
 
 void TDokContesto::MostraAvanzamento(int N)
 {
     RiferimentiMancanti.clear();
     if (MostraStato)
-        MostraStato(StatoEsportazione + QLatin1Char(' ') + QString::number(N), N);
+        MostraStato(StatoEsportazione, N);
 }
 
 void TDokContesto::PreparaQuery(QSqlQuery &Query, const QString &Sql) const

@@ -34,10 +34,14 @@ public:
     QString RiferimentiMancanti; // references not found for the record being built
     QString StatoEsportazione;   // the current status text
 
-    // Where the status line goes: the text to show as it stands. Called by
-    // ImpostaStato with the status alone (N < 0) and by MostraAvanzamento with the
-    // running record number.
+    // Where the status line goes. ImpostaStato calls it with the new status and
+    // N = kNuovoStato; MostraAvanzamento with the current status and the running
+    // record number N (the label then reads Stato, a blank, N); other steps with
+    // a passing text and N = kTestoTransitorio (the window shows it, batch mode
+    // leaves it out).
     std::function<void(const QString &Stato, int N)> MostraStato;
+    static constexpr int kNuovoStato = -1;
+    static constexpr int kTestoTransitorio = -2;
 
     // The first 4 characters of the year label, as the start year.
     QString AnnoInizio() const { return AnnoScolastico.left(4); }
