@@ -44,7 +44,7 @@ QString TDokArchivio::NomeArchivio(int Tipo, const QString &CodMecc, const QStri
     return radice + CodMecc + QLatin1Char('_') + Timbro + QStringLiteral(".zip");
 }
 
-void TDokArchivio::CreaArchivio(TQxInteraction &Interazione, int Tipo, const QStringList &ElencoFile,
+QString TDokArchivio::CreaArchivio(TQxInteraction &Interazione, int Tipo, const QStringList &ElencoFile,
                                 const QString &CodMecc, const QString &Timbro)
 {
     if (Tipo == 2) {
@@ -53,10 +53,11 @@ void TDokArchivio::CreaArchivio(TQxInteraction &Interazione, int Tipo, const QSt
         const QString origine = ElencoFile.first();
         const QString nome = QFileInfo(origine).fileName();
         const QString cartella = Interazione.BrowseFolder(QStringLiteral("Nome file:\r\n") + nome, QString());
+        QString destinazione;
         if (cartella.isEmpty()) {
             Interazione.ShowError(kNonSalvato);
         } else {
-            const QString destinazione = QDir(cartella).filePath(nome);
+            destinazione = QDir(cartella).filePath(nome);
             if (QFile::exists(destinazione) && !QFile::remove(destinazione))
                 throw std::runtime_error(
                     QStringLiteral("Impossibile sostituire il file %1").arg(destinazione).toStdString());
@@ -66,11 +67,12 @@ void TDokArchivio::CreaArchivio(TQxInteraction &Interazione, int Tipo, const QSt
             Interazione.ShowInformation(salvato(QDir::toNativeSeparators(destinazione), QDir::toNativeSeparators(cartella)));
         }
         CancellaFileTemporanei(ElencoFile);
-        return;
+        return destinazione;
     }
 
     const QString nome = NomeArchivio(Tipo, CodMecc, Timbro);
     const QString cartella = Interazione.BrowseFolder(QStringLiteral("Nome file:\r\n") + nome, QString());
+    QString archivio;
     if (cartella.isEmpty()) {
         Interazione.ShowError(kNonSalvato);
     } else {
@@ -79,8 +81,10 @@ void TDokArchivio::CreaArchivio(TQxInteraction &Interazione, int Tipo, const QSt
         zip.Files = ElencoFile;
         zip.Add();
         Interazione.ShowInformation(salvato(nome, QDir::toNativeSeparators(QFileInfo(zip.FileName).path())));
+        archivio = zip.FileName;
     }
     CancellaFileTemporanei(ElencoFile);
+    return archivio;
 }
 
 void TDokArchivio::CancellaFileTemporanei(const QStringList &ElencoFile)

@@ -14,10 +14,11 @@ public:
     TDokArchivio() = delete;
 
     // Tipo is the export kind (0 start of year, 1 infanzia, 2 scrutini, 3 esiti
-    // finali). Cancelling the folder question is not an error: the operator is
-    // told that nothing was saved. A failure to write the archive or move the file
-    // throws and keeps the working files.
-    static void CreaArchivio(TQxInteraction &Interazione, int Tipo, const QStringList &ElencoFile,
+    // finali). Returns the path of the archive (or of the moved file), empty when
+    // the operator cancelled the folder question, which is not an error: the
+    // operator is told that nothing was saved. A failure to write the archive or
+    // move the file throws and keeps the working files.
+    static QString CreaArchivio(TQxInteraction &Interazione, int Tipo, const QStringList &ElencoFile,
                              const QString &CodMecc, const QString &Timbro);
     // Deletes every listed file; one already gone is skipped.
     static void CancellaFileTemporanei(const QStringList &ElencoFile);

@@ -1,5 +1,6 @@
 #include "TZip.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -65,4 +66,53 @@ void TZip::Add()
         zip_discard(archive);
         fail(QStringLiteral("Impossibile scrivere l'archivio %1: %2").arg(FileName, text));
     }
+}
+
+namespace {
+
+zip_t *openForReading(const QString &archive)
+{
+    int error = 0;
+    zip_t *z = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &error);
+    if (!z) {
+        zip_error_t e;
+        zip_error_init_with_code(&e, error);
+        const QString text = QString::fromLocal8Bit(zip_error_strerror(&e));
+        zip_error_fini(&e);
+        fail(QStringLiteral("Impossibile leggere l'archivio %1: %2").arg(archive, text));
+    }
+    return z;
+}
+
+} // namespace
+
+QStringList TZip::Entries(const QString &archive)
+{
+    zip_t *z = openForReading(archive);
+    QStringList names;
+    const zip_int64_t n = zip_get_num_entries(z, 0);
+    for (zip_int64_t i = 0; i < n; ++i)
+        names << QString::fromUtf8(zip_get_name(z, zip_uint64_t(i), ZIP_FL_ENC_GUESS));
+    zip_discard(z);
+    return names;
+}
+
+QByteArray TZip::Read(const QString &archive, const QString &entry)
+{
+    zip_t *z = openForReading(archive);
+    zip_stat_t st;
+    zip_stat_init(&st);
+    const QByteArray name = entry.toUtf8();
+    zip_file_t *f = zip_stat(z, name.constData(), 0, &st) == 0 ? zip_fopen(z, name.constData(), 0) : nullptr;
+    if (!f) {
+        zip_discard(z);
+        fail(QStringLiteral("L'archivio %1 non contiene %2").arg(archive, entry));
+    }
+    QByteArray data(qsizetype(st.size), Qt::Uninitialized);
+    const zip_int64_t read = zip_fread(f, data.data(), st.size);
+    zip_fclose(f);
+    zip_discard(z);
+    if (read != zip_int64_t(st.size))
+        fail(QStringLiteral("Impossibile leggere %1 dall'archivio %2").arg(entry, archive));
+    return data;
 }

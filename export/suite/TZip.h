@@ -14,4 +14,9 @@ public:
     QStringList Files;
 
     void Add();
+
+    // Reading back, for checks: the entry names in archive order, and the bytes
+    // of one entry. Errors throw with an Italian text.
+    static QStringList Entries(const QString &archive);
+    static QByteArray Read(const QString &archive, const QString &entry);
 };
