@@ -33,7 +33,8 @@ public:
 
     // Appends the block of one flow: its rejected records (E > 0) identified by
     // KeyFields, or the pupils' messages of the year-end error table (which
-    // replace the whole list). ProgressLabel receives a status text per record.
+    // replace the whole list). ProgressLabel (may be empty) receives a status
+    // text per record; a window shows it there and lets itself repaint.
     // DataSet is left without filter, also when ProgressLabel throws.
     void AggiungiErroriFlusso(dataset::Table &DataSet, const QString &Titolo, const QStringList &KeyFields,
                               const std::function<void(const QString &)> &ProgressLabel);

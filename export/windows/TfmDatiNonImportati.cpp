@@ -21,7 +21,6 @@ TfmDatiNonImportati::TfmDatiNonImportati(TQxInteraction &Interazione, QWidget *p
     meLog->setObjectName(QStringLiteral("meLog"));
     meLog->setReadOnly(true);
     meLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    meLog->setLineWrapMode(QPlainTextEdit::NoWrap); // the separator line is one line
     QFont font = meLog->font();
     font.setBold(true);
     meLog->setFont(font);
