@@ -1,0 +1,133 @@
+#include "TDokFrequenze.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariantList>
+
+#include <stdexcept>
+
+namespace {
+
+const QString kFrequentanti = QStringLiteral("Frequentanti");
+const QString kRitirati = QStringLiteral("Ritirati");
+const QString kTrasferiti = QStringLiteral("Trasferiti");
+const QString kEsportati = QStringLiteral("Esportati");
+const QString kFrequenze = QStringLiteral("Frequenze");
+
+[[noreturn]] void erroreDatabase(const QSqlQuery &q)
+{
+    const QString testo = q.lastError().text();
+    throw std::runtime_error(
+        (testo.isEmpty() ? QStringLiteral("Conteggio delle frequenze non riuscito") : testo).toStdString());
+}
+
+void controllaAnno(int n)
+{
+    if (n < 1 || n > TDokFrequenze::kAnniCorso)
+        throw std::out_of_range("anno di corso fuori dall'intervallo 1-6");
+}
+
+} // namespace
+
+TDokFrequenze::Anno &TDokFrequenze::DiAnno(int n)
+{
+    controllaAnno(n);
+    return m_anni[size_t(n - 1)];
+}
+
+const TDokFrequenze::Anno &TDokFrequenze::DiAnno(int n) const
+{
+    controllaAnno(n);
+    return m_anni[size_t(n - 1)];
+}
+
+bool TDokFrequenze::Coerente(int n) const
+{
+    const Anno &a = DiAnno(n);
+    return a.Frequentanti + a.Ritirati + a.Trasferiti == a.Esportati;
+}
+
+QString TDokFrequenze::SqlConteggio()
+{
+    return QStringLiteral(
+        "SELECT COUNT(*) FROM TSIT_SITUAZIONI s "
+        "INNER JOIN VANS_ANNISCOLAST a ON a.DANSVELTAINIZIO = s.DSTART "
+        "INNER JOIN TCLSPST cp ON cp.ICLSPSTID = s.ICLSPSTID "
+        "INNER JOIN VCLS_CLASSI cls ON cls.ICLSID = cp.ICLSID "
+        "INNER JOIN VSED_SEDI sed ON sed.IDWGSEDID = cls.IDWGSEDID "
+        "WHERE s.IPOSATTID = :IPOSATTID AND s.ISITORDINE = 1 AND a.SANSANNODESC = :SANSANNODESC "
+        "AND cls.SACSSDESC = :SACSSDESC AND sed.SSEDMECCOD = :SSEDMECCOD "
+        "AND (substring(sed.SSEDMECCOD from 3 for 2) IN ('AA', '1A', 'EE', '1E', 'MM', '1M', 'IC') "
+        "OR cls.ICLSID IN (SELECT cp1.ICLSID FROM TCLSPST cp1 "
+        "INNER JOIN TPST_PIANISTUDIO pst ON pst.IPSTID = cp1.IPSTID "
+        "INNER JOIN TIND_INDIRIZZO ind ON ind.IINDID = pst.IINDID "
+        "INNER JOIN TDOKIND_INDIRIZZI sind ON sind.IDOKINDID = ind.IINDID_P "
+        "WHERE cp1.ICLSID = cls.ICLSID AND sind.SDOKINDCLASS NOT IN ('SE', 'S3', 'S4')))");
+}
+
+TDokFrequenze TDokFrequenze::Conta(const QSqlDatabase &Db, const QString &AnnoScolastico, const QString &CodMecc,
+                                   dataset::Table &cdsCurriculum)
+{
+    TDokFrequenze f;
+    QSqlQuery q(Db);
+    q.setForwardOnly(true);
+    if (!q.prepare(SqlConteggio()))
+        erroreDatabase(q);
+    for (int stato = 1; stato <= 3; ++stato) {
+        for (int n = 1; n <= kAnniCorso; ++n) {
+            q.bindValue(QStringLiteral(":IPOSATTID"), stato);
+            q.bindValue(QStringLiteral(":SANSANNODESC"), AnnoScolastico);
+            q.bindValue(QStringLiteral(":SACSSDESC"), QString::number(n));
+            q.bindValue(QStringLiteral(":SSEDMECCOD"), CodMecc);
+            if (!q.exec() || !q.next())
+                erroreDatabase(q);
+            const int conteggio = q.value(0).toInt();
+            q.finish();
+            Anno &a = f.DiAnno(n);
+            (stato == 1 ? a.Frequentanti : stato == 2 ? a.Ritirati : a.Trasferiti) = conteggio;
+        }
+    }
+
+    // One pass over all the records, whatever filter the table had.
+    cdsCurriculum.clearFilter();
+    const int annoCorso = cdsCurriculum.fieldIndex(QStringLiteral("AnnoCorso"));
+    const int e = cdsCurriculum.fieldIndex(QStringLiteral("E"));
+    for (int r = 1; r <= cdsCurriculum.recordCount(); ++r) {
+        const dataset::Record rec = cdsCurriculum.recordAt(r);
+        const int n = rec.asInteger(annoCorso);
+        if (!rec.isNull(e) && rec.asInteger(e) == 0 && n >= 1 && n <= kAnniCorso)
+            ++f.DiAnno(n).Esportati;
+    }
+    return f;
+}
+
+QVariantMap TDokFrequenze::Dettagli(const QString &AnnoScolastico, const QString &CodMecc) const
+{
+    QVariantList righe;
+    for (const Anno &a : m_anni) {
+        righe.append(QVariantMap{{kFrequentanti, a.Frequentanti},
+                                 {kRitirati, a.Ritirati},
+                                 {kTrasferiti, a.Trasferiti},
+                                 {kEsportati, a.Esportati}});
+    }
+    return {{QStringLiteral("AnnoScolastico"), AnnoScolastico},
+            {QStringLiteral("CodMecc"), CodMecc},
+            {kFrequenze, righe}};
+}
+
+TDokFrequenze TDokFrequenze::DaDettagli(const QVariantMap &Dettagli)
+{
+    const QVariantList righe = Dettagli.value(kFrequenze).toList();
+    if (righe.size() != kAnniCorso)
+        throw std::runtime_error("Riepilogo delle frequenze non valido: servono 6 anni di corso");
+    TDokFrequenze f;
+    for (int n = 1; n <= kAnniCorso; ++n) {
+        const QVariantMap riga = righe.at(n - 1).toMap();
+        Anno &a = f.DiAnno(n);
+        a.Frequentanti = riga.value(kFrequentanti).toInt();
+        a.Ritirati = riga.value(kRitirati).toInt();
+        a.Trasferiti = riga.value(kTrasferiti).toInt();
+        a.Esportati = riga.value(kEsportati).toInt();
+    }
+    return f;
+}
