@@ -65,3 +65,25 @@ INSERT INTO TSCOD_CODICETEVO (ISCODID, SSCODMECC, SSCODPRENOTAZIONE, IANSID) VAL
 -- @ SalvaCodicePrenotazione, pulizia altri anni
 -- writes
 DELETE FROM TSCOD_CODICETEVO WHERE COALESCE(IANSID, 0) <> (SELECT IANSID FROM VANS_ANNISCOLAST WHERE SANSANNODESC = :SANSANNODESC) AND SSCODMECC = :SSCODMECC
+
+-- @ ControllaSezioni, anno di corso per descrizione
+SELECT cls.IDWGID, cls.IDWGSEDID, cls.SACSSDESC, cls.SSEZSDESC, COUNT(*) FROM VCLS_CLASSI cls INNER JOIN TANS_ANNISCOLAST ans ON ans.DANSVELTAINIZIO = cls.DSTART_CLS INNER JOIN TDWGSED dwgsed ON dwgsed.IDWGSEDID = cls.IDWGSEDID INNER JOIN TSEDINF_SEDEINFO sinfo ON sinfo.ISEDID = dwgsed.ISEDID WHERE ans.IANSID = :IANSID AND cls.DSTART_CLS = ans.DANSVELTAINIZIO AND cls.ICLSID IN (SELECT cp.ICLSID FROM TCLSPST cp INNER JOIN TSIT_SITUAZIONI sit ON cp.ICLSPSTID = sit.ICLSPSTID WHERE cp.ICLSID = cls.ICLSID) AND sinfo.SSEDINFCODMECC = :MECC_COD GROUP BY cls.IDWGID, cls.IDWGSEDID, cls.SACSSDESC, cls.SSEZSDESC HAVING COUNT(*) > 1
+
+-- @ ControllaSezioni, anno di corso per numero
+SELECT cls.IDWGID, cls.IDWGSEDID, cls.IACSANNOCORSO, cls.SSEZSDESC, COUNT(*) FROM VCLS_CLASSI cls INNER JOIN TANS_ANNISCOLAST ans ON ans.DANSVELTAINIZIO = cls.DSTART_CLS INNER JOIN TDWGSED dwgsed ON dwgsed.IDWGSEDID = cls.IDWGSEDID INNER JOIN TSEDINF_SEDEINFO sinfo ON sinfo.ISEDID = dwgsed.ISEDID WHERE ans.IANSID = :IANSID AND cls.DSTART_CLS = ans.DANSVELTAINIZIO AND cls.ICLSID IN (SELECT cp.ICLSID FROM TCLSPST cp INNER JOIN TSIT_SITUAZIONI sit ON cp.ICLSPSTID = sit.ICLSPSTID WHERE cp.ICLSID = cls.ICLSID) AND sinfo.SSEDINFCODMECC = :MECC_COD GROUP BY cls.IDWGID, cls.IDWGSEDID, cls.IACSANNOCORSO, cls.SSEZSDESC HAVING COUNT(*) > 1
+
+-- @ ControllaIndirizzi, indirizzi SIDI doppi
+Select ind1.iindid_p from tind_indirizzo ind1 where ind1.iindid_p in (select ind.iindid_p from tcls_classi cls INNER JOIN TANS_ANNISCOLAST ans ON ans.DANSVELTAINIZIO = cls.DSTART INNER JOIN TDWGSED dwgsed ON dwgsed.IDWGSEDID = cls.IDWGSEDID INNER JOIN TSEDINF_SEDEINFO sinfo ON sinfo.ISEDID = dwgsed.ISEDID INNER JOIN tclspst clspst ON CLS.iclsid = clspst.iclsid INNER JOIN tpst_pianistudio pst ON pst.ipstid = clspst.ipstid INNER JOIN tind_indirizzo ind ON ind.iindid = pst.iindid INNER JOIN tsit_situazioni sit ON sit.iclspstid = clspst.iclspstid where ans.IANSID = :IANSID AND sinfo.SSEDINFCODMECC = :MECC_COD) and ind1.iindid_p is not null and ind1.iindid in (select ind.iindid from tcls_classi cls INNER JOIN TANS_ANNISCOLAST ans ON ans.DANSVELTAINIZIO = cls.DSTART INNER JOIN TDWGSED dwgsed ON dwgsed.IDWGSEDID = cls.IDWGSEDID INNER JOIN TSEDINF_SEDEINFO sinfo ON sinfo.ISEDID = dwgsed.ISEDID INNER JOIN tclspst clspst ON CLS.iclsid = clspst.iclsid INNER JOIN tpst_pianistudio pst ON pst.ipstid = clspst.ipstid INNER JOIN tind_indirizzo ind ON ind.iindid = pst.iindid INNER JOIN tsit_situazioni sit ON sit.iclspstid = clspst.iclspstid where ans.IANSID = :IANSID AND sinfo.SSEDINFCODMECC = :MECC_COD) group by ind1.iindid_p having count (*) > 1
+
+-- @ ControllaIndirizzi, indirizzi della scuola di un indirizzo SIDI
+-- bind: INDSIDI=1
+select distinct sind.sdokindcodmin ||' - ' || sind.sdokinddesc as sididesc, ind.sindldesc from tcls_classi cls INNER JOIN TANS_ANNISCOLAST ans ON ans.DANSVELTAINIZIO = cls.DSTART INNER JOIN TDWGSED dwgsed ON dwgsed.IDWGSEDID = cls.IDWGSEDID INNER JOIN TSEDINF_SEDEINFO sinfo ON sinfo.ISEDID = dwgsed.ISEDID INNER JOIN tclspst clspst ON CLS.iclsid = clspst.iclsid INNER JOIN tpst_pianistudio pst ON pst.ipstid = clspst.ipstid INNER JOIN tind_indirizzo ind ON ind.iindid = pst.iindid INNER JOIN tsit_situazioni sit ON sit.iclspstid = clspst.iclspstid INNER JOIN TDOKIND_INDIRIZZI sind ON sind.IDOKINDID = ind.iindid_p where ans.IANSID = :IANSID AND sinfo.SSEDINFCODMECC = :MECC_COD and ind.iindid_p = :indsidi
+
+-- @ ControllaIndirizzi, piani di studio di un indirizzo SIDI
+-- bind: INDSIDI=1
+SELECT distinct pst.spstldesc from tcls_classi cls INNER JOIN TANS_ANNISCOLAST ans ON ans.DANSVELTAINIZIO = cls.DSTART INNER JOIN TDWGSED dwgsed ON dwgsed.IDWGSEDID = cls.IDWGSEDID INNER JOIN TSEDINF_SEDEINFO sinfo ON sinfo.ISEDID = dwgsed.ISEDID INNER JOIN tclspst clspst ON CLS.iclsid = clspst.iclsid INNER JOIN tpst_pianistudio pst ON pst.ipstid = clspst.ipstid INNER JOIN tind_indirizzo ind ON ind.iindid = pst.iindid INNER JOIN tsit_situazioni sit ON sit.iclspstid = clspst.iclspstid where ans.IANSID = :IANSID AND sinfo.SSEDINFCODMECC = :MECC_COD and ind.iindid_p = :indsidi
+
+-- @ TfmDokTipoScuola, tipo scuola confermato
+-- writes
+-- bind: TIPOSCUOLA=MM
+ UPDATE TSCOD_CODICETEVO cod SET cod.SSCODTIPOSCUOLA = :TIPOSCUOLA WHERE cod.SSCODMECC = :COD_MECC 
