@@ -12,7 +12,7 @@ namespace TDokDomande {
 inline constexpr const char *kSceltaSede = "sceltaSede";
 
 // The school type confirmation. The dialog itself stores the confirmed type
-// (TDokUtil::SalvaTipoScuola) before it closes with OK.
+// (TDokTipoScuola::Salva) before it closes with OK.
 //   details: CodMecc (text), Messaggio (text of the upper label), Tipo (initial
 //            text of the type box: the stored type description, may be empty)
 //   answer:  QVariantMap { Ok (bool), Tipo (the type box text as left) }.

@@ -1,6 +1,10 @@
 // The database operations of TDokUtil.
 #include "TDokUtil.h"
 
+#include "TDokDomande.h"
+#include "TDokSql.h"
+#include "TQxInteraction.h"
+
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,6 +27,27 @@ void TDokUtil::PreparaQuery(QSqlQuery &Query, const QSqlDatabase &Db, const QStr
     Query.setForwardOnly(true);
     if (!Query.prepare(testo))
         throw std::runtime_error(Query.lastError().text().toStdString());
+}
+
+int TDokUtil::GetIdSede(const QSqlDatabase &Db, TQxInteraction &Interazione, const QString &CodMecc)
+{
+    const TDokSql::Valori codice{{QStringLiteral(":COD_MECC"), CodMecc}};
+    QSqlQuery conta = TDokSql::Esegui(
+        Db, QStringLiteral("SELECT Count(*) as nr FROM TSEDINF_SEDEINFO sinfo WHERE sinfo.SSEDINFCODMECC = :COD_MECC"),
+        codice);
+    const int nr = conta.next() ? conta.value(0).toInt() : 0;
+    if (nr == 1) {
+        QSqlQuery id = TDokSql::Esegui(
+            Db, QStringLiteral("SELECT sinfo.ISEDID FROM TSEDINF_SEDEINFO sinfo WHERE sinfo.SSEDINFCODMECC = :COD_MECC"),
+            codice);
+        return id.next() ? id.value(0).toInt() : 0;
+    }
+    // None or several sites: only the operator knows which one is meant.
+    const QVariant scelta =
+        Interazione.Ask(QString::fromLatin1(TDokDomande::kSceltaSede), {{QStringLiteral("CodMecc"), CodMecc}});
+    bool ok = false;
+    const int idSede = scelta.toInt(&ok);
+    return scelta.isValid() && ok ? idSede : -1;
 }
 
 QString TDokUtil::FormattaIdScuola(int IdSede)
