@@ -202,10 +202,29 @@ QVariant interoOZero(const QVariant &v)
     return v.isNull() ? QVariant(0) : v;
 }
 
-QString idScuola(const QVariant &v, const QString &CodPrenotazione)
+// The SIDI school id of a site id. Every row of a flow carries the same site,
+// so the text is made once and kept.
+class IdScuola
 {
-    return TDokUtil::IdSidi(TDokUtil::FormattaIdScuola(v.isNull() ? -1 : v.toInt()), CodPrenotazione);
-}
+public:
+    explicit IdScuola(const QString &CodPrenotazione) : m_prenotazione(CodPrenotazione) {}
+    const QString &operator()(const QVariant &v)
+    {
+        const int id = v.isNull() ? -1 : v.toInt();
+        if (!m_fatto || id != m_id) {
+            m_testo = TDokUtil::IdSidi(TDokUtil::FormattaIdScuola(id), m_prenotazione);
+            m_id = id;
+            m_fatto = true;
+        }
+        return m_testo;
+    }
+
+private:
+    QString m_prenotazione;
+    QString m_testo;
+    int m_id = -1;
+    bool m_fatto = false;
+};
 
 // The source query of a flow, prepared, bound and open.
 void apri(TDokContesto &Ctx, QSqlQuery &Query, const QString &Sql, const QList<QPair<QString, QVariant>> &Valori)
@@ -238,16 +257,18 @@ std::vector<int> posizioni(const QSqlRecord &Riga, const Table &Tabella, const Q
     return pos;
 }
 
-// The row's values in the table's column order, E = 0 and CampoScartato empty.
-QVariantList valoriRiga(const QSqlQuery &Query, const std::vector<int> &Pos)
+// The row's values in the table's column order, E = 0 and CampoScartato
+// empty, written over the list of the previous row so that no row allocates it.
+void valoriRiga(const QSqlQuery &Query, const std::vector<int> &Pos, QVariantList &Valori)
 {
-    QVariantList valori;
-    valori.reserve(qsizetype(Pos.size()) + 2);
-    for (int p : Pos)
-        valori.append(p >= 0 ? Query.value(p) : QVariant());
-    valori.append(0);
-    valori.append(QString());
-    return valori;
+    const qsizetype n = qsizetype(Pos.size());
+    if (Valori.size() != n + 2) {
+        Valori = QVariantList(n + 2);
+        Valori[n] = 0;
+        Valori[n + 1] = QString();
+    }
+    for (qsizetype i = 0; i < n; ++i)
+        Valori[i] = Pos[i] >= 0 ? Query.value(Pos[i]) : QVariant();
 }
 
 // A failed row check on the record just appended: E = 1 and the message, in
@@ -301,10 +322,12 @@ void TDokFlussiAvvio::EsportaScuola(TDokContesto &Ctx, const QString &CodPrenota
     const int iE = t.fieldIndex(kE);
     const int iCampo = t.fieldIndex(kCampoScartato);
 
+    IdScuola idScuola(CodPrenotazione);
+    QVariantList valori;
     while (q.next()) {
         Ctx.MostraAvanzamento(t.recNo());
-        QVariantList valori = valoriRiga(q, pos);
-        valori[iIDScuola] = idScuola(q.value(qIDScuola), CodPrenotazione);
+        valoriRiga(q, pos, valori);
+        valori[iIDScuola] = idScuola(q.value(qIDScuola));
         t.append(valori);
         if (testo(q.value(qCodComune)).isEmpty())
             scarta(t, iE, iCampo, QStringLiteral("Codice castastale comune scuola"), false);
@@ -345,15 +368,17 @@ void TDokFlussiAvvio::EsportaAlunni(TDokContesto &Ctx, int IdSede, const QString
     const int iCampo = t.fieldIndex(kCampoScartato);
     const QString chiaveScuola = QStringLiteral("IDScuola");
 
+    IdScuola idScuola(CodPrenotazione);
+    QVariantList valori;
     while (q.next()) {
         Ctx.MostraAvanzamento(t.recNo());
-        QVariantList valori = valoriRiga(q, pos);
+        valoriRiga(q, pos, valori);
         valori[iDataAggSogei] = dataIso(q.value(qDataAggSogei));
         valori[iDataNascita] = dataIso(q.value(qDataNascita));
         valori[iIDAlunno] = TDokUtil::IdSidi(testo(q.value(qIDAlunno)), CodPrenotazione);
         valori[iIndirizzo] = testo(q.value(qIndirizzo)).remove(QLatin1Char('|'));
         valori[iIDScuola] = TDokUtil::VerificaRiferimento(scuola, chiaveScuola,
-                                                          idScuola(q.value(qIDScuola), CodPrenotazione),
+                                                          idScuola(q.value(qIDScuola)),
                                                           Ctx.RiferimentiMancanti);
         t.append(valori);
 
@@ -418,6 +443,8 @@ void TDokFlussiAvvio::EsportaSituazioni(TDokContesto &Ctx, int IdSede, const QSt
     const QString &tipo = Ctx.TipoScuolaScelto;
     const bool secondaria = !(tipo == QLatin1String("MATERNA") || tipo == QLatin1String("ELEMENTARE") || tipo.isEmpty());
 
+    IdScuola idScuola(CodPrenotazione);
+    QVariantList valori;
     while (q.next()) {
         // IeFP courses (Q3, Q4) have no SIDI study plan of their own.
         const QString classe = testo(q.value(qClasse)).toUpper();
@@ -426,7 +453,7 @@ void TDokFlussiAvvio::EsportaSituazioni(TDokContesto &Ctx, int IdSede, const QSt
 
         Ctx.MostraAvanzamento(t.recNo());
         QString &mancanti = Ctx.RiferimentiMancanti;
-        QVariantList valori = valoriRiga(q, pos);
+        valoriRiga(q, pos, valori);
         valori[iDataIscrizione] = dataIso(q.value(qDataIscrizione));
         valori[iDataTrasferimento] = dataIso(q.value(qDataTrasferimento));
         for (int i : interi)
@@ -458,7 +485,7 @@ void TDokFlussiAvvio::EsportaSituazioni(TDokContesto &Ctx, int IdSede, const QSt
                                           testo(valori[iIDOrarioSettimanale]), mancanti);
         valori[iIDPianoStudio1] = piano;
         valori[iIDScuola] = TDokUtil::VerificaRiferimento(ana.cdsScuola, QStringLiteral("IDScuola"),
-                                                          idScuola(q.value(qIDScuola), CodPrenotazione), mancanti);
+                                                          idScuola(q.value(qIDScuola)), mancanti);
         t.append(valori);
 
         // Each failed check replaces the reason of the one before.
