@@ -261,14 +261,22 @@ void TestFlussiAvvio::scarti()
 
 void TestFlussiAvvio::sedeSenzaComune()
 {
-    Esecuzione e(database(QStringLiteral("senzacomune")), QStringLiteral("MEDIA"));
+    // A primary school: the site has no school type of its own, so a secondary
+    // school would also miss the SIDI address code of every situation.
+    Esecuzione e(database(QStringLiteral("senzacomune")), QStringLiteral("ELEMENTARE"));
     e.Esegui();
 
+    // The site's record holds what the example school line holds, and is
+    // rejected for the missing municipality code.
     const Table &scuola = e.Anagrafe.cdsScuola;
     QCOMPARE(scuola.recordCount(), 1);
-    QCOMPARE(scuola.recordAt(1).asInteger(QStringLiteral("E")), 1);
-    QCOMPARE(scuola.recordAt(1).asString(QStringLiteral("CampoScartato")),
-             QStringLiteral("Codice castastale comune scuola"));
+    const dataset::Record r = scuola.recordAt(1);
+    QString valori;
+    for (int c = 0; c < scuola.fieldCount() - 2; ++c)
+        valori += r.asString(c) + QLatin1Char('|');
+    QCOMPARE(valori, QStringLiteral("00185|||XXIC00000X||||||||||ABCDE1005|||||||||||||"));
+    QCOMPARE(r.asInteger(QStringLiteral("E")), 1);
+    QCOMPARE(r.asString(QStringLiteral("CampoScartato")), QStringLiteral("Codice castastale comune scuola"));
 
     // Every pupil and situation refers to the rejected school.
     const Table &alunni = e.Anagrafe.cdsAlunni;
