@@ -17,9 +17,6 @@
 
 using dataset::Table;
 
-// The site code's characters 3-4 are read from sinfo.SSEDINFCODMECC, which the
-// same WHERE ties to :MECC_COD: Firebird cannot type a parameter inside
-// substring(), and a second use of the parameter would add nothing.
 const QString TDokFlussiAvvio::SqlScuola = QStringLiteral(
     "SELECT cap.SCAPVALUE AS CodCap, sinfo.SSEDINFCODFISCALE AS CodFiscaleScuola, NULL AS CodMeccForte, "
     "sinfo.SSEDINFCODMECC AS CodMeccDebole, srpc.ssrpccodcata AS CodComune, sinfo.SSEDINFEMAIL AS Email1, "
@@ -43,6 +40,10 @@ const QString TDokFlussiAvvio::SqlScuola = QStringLiteral(
     "LEFT JOIN TSCOM_COMUNI_SIDI SCOM ON COM.ISCOMID = SCOM.ISCOMID "
     "WHERE (sed.ISEDID=:ID_SCUOLA)");
 
+// The site code's characters 3-4 are read from sinfo.SSEDINFCODMECC, which the
+// same WHERE ties to :MECC_COD: Firebird gives a parameter inside substring()
+// the type of the result, two characters, and the 10-character code would not
+// fit it.
 const QString TDokFlussiAvvio::SqlAlunni = QStringLiteral(
     "SELECT ana.DANAAGGSOGEI AS DataAggSogei, ana.DANANASCITA AS DataNascita, "
     "ana.SANACODALUSIDI AS CodAlunnoMinisteriale, COALESCE(ana.LANACODFISFITT,0) AS FlagCodFiscFittizio, "
@@ -273,13 +274,39 @@ void valoriRiga(const QSqlQuery &Query, const std::vector<int> &Pos, QVariantLis
 
 // A failed row check on the record just appended: E = 1 and the message, in
 // place of the reason so far or after it with ", ".
-void scarta(Table &Tabella, int E, int Campo, const QString &Messaggio, bool Accoda)
+class Scarto
 {
-    const QString prima = Tabella.asString(Campo);
-    Tabella.edit();
-    Tabella.setValue(E, 1);
-    Tabella.setValue(Campo, Accoda && !prima.isEmpty() ? prima + QStringLiteral(", ") + Messaggio : Messaggio);
-    Tabella.post();
+public:
+    explicit Scarto(Table &Tabella)
+        : m_t(Tabella)
+        , m_e(Tabella.fieldIndex(kE))
+        , m_campo(Tabella.fieldIndex(kCampoScartato))
+    {
+    }
+    void operator()(const QString &Messaggio, bool Accoda)
+    {
+        const QString prima = m_t.asString(m_campo);
+        m_t.edit();
+        m_t.setValue(m_e, 1);
+        m_t.setValue(m_campo, Accoda && !prima.isEmpty() ? prima + QStringLiteral(", ") + Messaggio : Messaggio);
+        m_t.post();
+    }
+
+private:
+    Table &m_t;
+    int m_e;
+    int m_campo;
+};
+
+// The pupils' and the situations' query: the pupil kinds pasted in, the site,
+// the year and the code bound.
+void apriFlusso(TDokContesto &Ctx, QSqlQuery &Query, const QString &Sql, int IdSede, const QString &CodMecc,
+                const QString &AnnoScolastico)
+{
+    apri(Ctx, Query, TDokFlussiAvvio::ConTipiAlunni(Sql, Ctx.TipiAlunni),
+         {{QStringLiteral(":ID_SCUOLA"), IdSede},
+          {QStringLiteral(":sAnsAnnoDesc"), AnnoScolastico},
+          {QStringLiteral(":MECC_COD"), CodMecc}});
 }
 
 const QString kDoppiApici = QStringLiteral("\"");
@@ -319,8 +346,7 @@ void TDokFlussiAvvio::EsportaScuola(TDokContesto &Ctx, const QString &CodPrenota
     const int iIDScuola = t.fieldIndex(QStringLiteral("IDScuola"));
     const int qIDScuola = riga.indexOf(QStringLiteral("IDScuola"));
     const int qCodComune = riga.indexOf(QStringLiteral("CodComune"));
-    const int iE = t.fieldIndex(kE);
-    const int iCampo = t.fieldIndex(kCampoScartato);
+    Scarto scarta(t);
 
     IdScuola idScuola(CodPrenotazione);
     QVariantList valori;
@@ -330,7 +356,7 @@ void TDokFlussiAvvio::EsportaScuola(TDokContesto &Ctx, const QString &CodPrenota
         valori[iIDScuola] = idScuola(q.value(qIDScuola));
         t.append(valori);
         if (testo(q.value(qCodComune)).isEmpty())
-            scarta(t, iE, iCampo, QStringLiteral("Codice castastale comune scuola"), false);
+            scarta(QStringLiteral("Codice castastale comune scuola"), false);
         TDokUtil::SegnalaRiferimentiMancanti(t, Ctx.RiferimentiMancanti);
     }
     controllaLettura(q);
@@ -348,10 +374,7 @@ void TDokFlussiAvvio::EsportaAlunni(TDokContesto &Ctx, int IdSede, const QString
     Table &t = Ctx.Anagrafe.cdsAlunni;
     Table &scuola = Ctx.Anagrafe.cdsScuola;
     QSqlQuery q;
-    apri(Ctx, q, ConTipiAlunni(SqlAlunni, Ctx.TipiAlunni),
-         {{QStringLiteral(":ID_SCUOLA"), IdSede},
-          {QStringLiteral(":sAnsAnnoDesc"), AnnoScolastico},
-          {QStringLiteral(":MECC_COD"), CodMecc}});
+    apriFlusso(Ctx, q, SqlAlunni, IdSede, CodMecc, AnnoScolastico);
     const QSqlRecord riga = q.record();
     const std::vector<int> pos = posizioni(riga, t);
     auto col = [&](const char *nome) { return t.fieldIndex(QLatin1String(nome)); };
@@ -364,8 +387,7 @@ void TDokFlussiAvvio::EsportaAlunni(TDokContesto &Ctx, int IdSede, const QString
     const int qNascita = src("CodComuneNascita"), qStato = src("StatoNascita");
     const int qResidenza = src("CodComuneResidenza"), qCittadinanza1 = src("CodCittadinanza1");
     const int qCap = src("CodCap");
-    const int iE = t.fieldIndex(kE);
-    const int iCampo = t.fieldIndex(kCampoScartato);
+    Scarto scarta(t);
     const QString chiaveScuola = QStringLiteral("IDScuola");
 
     IdScuola idScuola(CodPrenotazione);
@@ -386,13 +408,13 @@ void TDokFlussiAvvio::EsportaAlunni(TDokContesto &Ctx, int IdSede, const QString
         const QString stato = testo(q.value(qStato));
         const QString residenza = testo(q.value(qResidenza));
         if (nascita.isEmpty() && stato.isEmpty())
-            scarta(t, iE, iCampo, QStringLiteral("Codice castastale comune di nascita"), false);
+            scarta(QStringLiteral("Codice castastale comune di nascita"), false);
         if (residenza.isEmpty())
-            scarta(t, iE, iCampo, QStringLiteral("Codice castastale comune di residenza"), true);
+            scarta(QStringLiteral("Codice castastale comune di residenza"), true);
         if (testo(q.value(qCittadinanza1)).contains(QLatin1Char('#')) && !stato.contains(QLatin1Char('#')))
-            scarta(t, iE, iCampo, QStringLiteral("Prima cittadinanza non valida"), true);
+            scarta(QStringLiteral("Prima cittadinanza non valida"), true);
         if (residenza.toUpper() != QLatin1String("EEEE") && testo(q.value(qCap)).trimmed().isEmpty())
-            scarta(t, iE, iCampo, QStringLiteral("Cap indirizzo di residenza mancante"), true);
+            scarta(QStringLiteral("Cap indirizzo di residenza mancante"), true);
         TDokUtil::SegnalaRiferimentiMancanti(t, Ctx.RiferimentiMancanti);
     }
     controllaLettura(q);
@@ -410,10 +432,7 @@ void TDokFlussiAvvio::EsportaSituazioni(TDokContesto &Ctx, int IdSede, const QSt
     TdmDokDataSetsAnagrafe &ana = Ctx.Anagrafe;
     Table &t = ana.cdsCurriculum;
     QSqlQuery q;
-    apri(Ctx, q, ConTipiAlunni(SqlSituazioni, Ctx.TipiAlunni),
-         {{QStringLiteral(":ID_SCUOLA"), IdSede},
-          {QStringLiteral(":sAnsAnnoDesc"), AnnoScolastico},
-          {QStringLiteral(":MECC_COD"), CodMecc}});
+    apriFlusso(Ctx, q, SqlSituazioni, IdSede, CodMecc, AnnoScolastico);
     const QSqlRecord riga = q.record();
     const std::vector<int> pos =
         posizioni(riga, t, {{QStringLiteral("RiservatoGestore15"), QStringLiteral("IDFornitoDi")}});
@@ -437,8 +456,7 @@ void TDokFlussiAvvio::EsportaSituazioni(TDokContesto &Ctx, int IdSede, const QSt
     const int qIDCorso = src("IDCorso"), qIDSede = src("IDSede");
     const int qClasse = src("SDOKINDCLASS"), qPiano = src("SPSTLDESC"), qIndirizzo = src("SINDLDESC");
     const int qSede = src("SSEDINFLDESC");
-    const int iE = t.fieldIndex(kE);
-    const int iCampo = t.fieldIndex(kCampoScartato);
+    Scarto scarta(t);
 
     const QString &tipo = Ctx.TipoScuolaScelto;
     const bool secondaria = !(tipo == QLatin1String("MATERNA") || tipo == QLatin1String("ELEMENTARE") || tipo.isEmpty());
@@ -490,18 +508,15 @@ void TDokFlussiAvvio::EsportaSituazioni(TDokContesto &Ctx, int IdSede, const QSt
 
         // Each failed check replaces the reason of the one before.
         if (piano.isEmpty() && secondaria && !iefp)
-            scarta(t, iE, iCampo,
-                   QStringLiteral("Il piano di studi ") + kDoppiApici + testo(q.value(qPiano)) + kDoppiApici
+            scarta(QStringLiteral("Il piano di studi ") + kDoppiApici + testo(q.value(qPiano)) + kDoppiApici
                        + QStringLiteral(" non ha associato il Quadro Orario scaricato da SIDI"),
                    false);
         if (testo(q.value(qIDCorso)).isEmpty() && secondaria)
-            scarta(t, iE, iCampo,
-                   QStringLiteral("L'indirizzo  ") + kDoppiApici + testo(q.value(qIndirizzo)) + kDoppiApici
+            scarta(QStringLiteral("L'indirizzo  ") + kDoppiApici + testo(q.value(qIndirizzo)) + kDoppiApici
                        + QStringLiteral(" non ha associato l'indirizzo SIDI, eseguire un CONFRONTA DATI SIDI"),
                    false);
         if (testo(q.value(qIDSede)).isEmpty())
-            scarta(t, iE, iCampo,
-                   QStringLiteral("La sede  ") + kDoppiApici + testo(q.value(qSede)) + kDoppiApici
+            scarta(QStringLiteral("La sede  ") + kDoppiApici + testo(q.value(qSede)) + kDoppiApici
                        + QStringLiteral(" non ha associata la sede SIDI, eseguire un CONFRONTA DATI SIDI"),
                    false);
         TDokUtil::SegnalaRiferimentiMancanti(t, mancanti);
