@@ -144,6 +144,8 @@ private slots:
     void fileDiAvvio();
     void scarti_data();
     void scarti();
+    void campi_data();
+    void campi();
     void sedeSenzaComune();
     void statoEsportazione();
     void tipiAlunni_data();
@@ -259,6 +261,45 @@ void TestFlussiAvvio::scarti()
     QCOMPARE(esito.CampoScartato, campoScartato);
 }
 
+// Values of records that the file does not show, rejected ones included.
+void TestFlussiAvvio::campi_data()
+{
+    QTest::addColumn<QString>("tabella");
+    QTest::addColumn<QString>("idAlunno");
+    QTest::addColumn<QString>("colonna");
+    QTest::addColumn<QString>("valore");
+    const QString alunni = QStringLiteral("cdsAlunni"), curriculum = QStringLiteral("cdsCurriculum");
+    QTest::newRow("transferred: not active") << curriculum << "ABCDE3" << "FlagSitScolasticaAttiva" << "0";
+    QTest::newRow("transferred: flag 1") << curriculum << "ABCDE3" << "FlagTrasferito" << "1";
+    QTest::newRow("null credit") << curriculum << "ABCDE3" << "CreditoScolastico" << "0";
+    QTest::newRow("not a real attendance: state 2") << curriculum << "ABCDE10" << "FlagSitScolasticaAttiva" << "2";
+    QTest::newRow("not a real attendance: no transfer flag") << curriculum << "ABCDE10" << "FlagTrasferito" << "";
+    QTest::newRow("100 situations: no SitProg") << curriculum << "ABCDE9" << "SitProg" << "";
+    QTest::newRow("ended state kept in the record") << alunni << "ABCDE4" << "CodCittadinanza1" << "#224";
+    QTest::newRow("no sex") << alunni << "ABCDE4" << "Sesso" << "";
+}
+
+void TestFlussiAvvio::campi()
+{
+    QFETCH(QString, tabella);
+    QFETCH(QString, idAlunno);
+    QFETCH(QString, colonna);
+    QFETCH(QString, valore);
+    Esecuzione e(avvio(), QStringLiteral("MEDIA"));
+    e.Esegui();
+    const Table &t = e.Anagrafe.Tabella(tabella);
+    const int c = t.fieldIndex(QStringLiteral("IDAlunno"));
+    int trovati = 0;
+    for (int n = 1; n <= t.recordCount(); ++n) {
+        const dataset::Record r = t.recordAt(n);
+        if (r.asString(c) != idAlunno)
+            continue;
+        ++trovati;
+        QCOMPARE(r.asString(colonna), valore);
+    }
+    QCOMPARE(trovati, 1);
+}
+
 void TestFlussiAvvio::sedeSenzaComune()
 {
     // A primary school: the site has no school type of its own, so a secondary
@@ -331,8 +372,8 @@ void TestFlussiAvvio::tipiAlunni_data()
     QTest::addColumn<QStringList>("alunni");
     QTest::newRow("attending") << "1"
                                << QStringList{"ABCDE1", "ABCDE4", "ABCDE5", "ABCDE6", "ABCDE7", "ABCDE8", "ABCDE9",
-                                              "ABCDE10", "ABCDE11"};
-    QTest::newRow("withdrawn and transferred") << "2,3" << QStringList{"ABCDE2", "ABCDE3"};
+                                              "ABCDE11"};
+    QTest::newRow("withdrawn and transferred") << "2,3" << QStringList{"ABCDE2", "ABCDE3", "ABCDE10"};
     QTest::newRow("transferred") << "3" << QStringList{"ABCDE3"};
 }
 
