@@ -96,7 +96,10 @@ struct Esecuzione
         Ctx.AnnoScolastico = kAnno;
         Ctx.TipoScuolaScelto = TipoScuola;
         Ctx.TipiAlunni = TipiAlunni;
-        Ctx.MostraStato = [this](const QString &Stato, int) { Stati.append(Stato); };
+        // What the status label shows: the status, then the status and the running number.
+        Ctx.MostraStato = [this](const QString &Stato, int N) {
+            Stati.append(N >= 0 ? Stato + QLatin1Char(' ') + QString::number(N) : Stato);
+        };
     }
     void Esegui() { TDokFlussiAvvio::EseguiAvvio(Ctx, kIdSede, kCodMecc, kAnno, kPrenotazione); }
 };
