@@ -1,14 +1,19 @@
 // Dok --batch as a script runs it: a real process on a demo database, its exit
 // codes, its stdout and stderr, and what it leaves on disk.
 #include "DemoData.h"
+#include "SchoolDatabase.h"
+#include "SqlScript.h"
 #include "TZip.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -18,6 +23,27 @@ struct Esito
     QString out;
     QString err;
 };
+
+QByteArray leggi(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing ") + path.toUtf8() + '>';
+}
+
+// The queries fix no order: lines are compared as a sorted list, each with its
+// bytes, CR LF included.
+QByteArrayList righe(const QByteArray &testo)
+{
+    QByteArrayList r;
+    for (qsizetype i = 0; i < testo.size();) {
+        const qsizetype fine = testo.indexOf('\n', i);
+        const qsizetype dopo = fine < 0 ? testo.size() : fine + 1;
+        r.append(testo.mid(i, dopo - i));
+        i = dopo;
+    }
+    std::sort(r.begin(), r.end());
+    return r;
+}
 
 } // namespace
 
@@ -134,6 +160,47 @@ private slots:
         QVERIFY(e.out.isEmpty());
         QVERIFY(e.err.contains(QStringLiteral("Esportazione annullata.")));
         QVERIFY(QDir(uscita).entryList(QDir::Files).isEmpty());
+        QVERIFY(fileDiLavoro().isEmpty());
+    }
+
+    // The hand-written record files of the fixture institute, through the whole
+    // program: gate, checks, stored booking code and school type, flows, writer
+    // and archive.
+    void archiveHoldsTheExpectedRecordFiles()
+    {
+        const QString casi = qEnvironmentVariable("SIDILINK_SOURCE_DIR") + QStringLiteral("/tests/fixtures/export/avvio/");
+        const QString db = m_dir.filePath(QStringLiteral("avvio.fdb"));
+        const QString script = QString::fromUtf8(leggi(casi + QStringLiteral("fixture.sql")));
+        // The fixture links two local study addresses to one SIDI address on purpose;
+        // the option "CORSI : Usa come ID il codice SIDI indirizzo" lets the run past
+        // the study-address check.
+        schooldb::createSchoolDatabase(db, schooldb::kDefaultUser, QString(), [&](QSqlDatabase &c) {
+            schooldb::runSqlScript(c, script);
+            schooldb::runSqlScript(c, QStringLiteral("INSERT INTO TPRM_PARAM (IPRMID, SPRMPROG, SPRMCOD, IPRMVAL) "
+                                                     "VALUES (4100, 'kbd', 'bUseIdSidiInd', 1);"));
+        });
+        const QString uscita = m_dir.filePath(QStringLiteral("avvio"));
+        // The fixture gives its code to a second site too: the chooser is answered.
+        QStringList opzioni = base(uscita) + QStringList{"--on-rejected", "continue", "--site-id", "5"};
+        opzioni[opzioni.indexOf(QStringLiteral("--database")) + 1] = db;
+        const Esito e = dok(opzioni);
+        QVERIFY2(e.codice == 0, qPrintable(e.err));
+        const QString archivio = e.out.trimmed();
+
+        // Names: the expected ones with the run's own time stamp.
+        const QString nome = QFileInfo(archivio).fileName();
+        const QString timbro = nome.mid(QStringLiteral("NUOVOAVVIOSCUOLA_XXIC00000X_").size(), 12);
+        QCOMPARE(nome, QStringLiteral("NUOVOAVVIOSCUOLA_XXIC00000X_") + timbro + QStringLiteral(".zip"));
+        const QStringList attesi = QDir(casi + QStringLiteral("expected")).entryList(QDir::Files, QDir::Name);
+        QStringList voci = TZip::Entries(archivio);
+        QCOMPARE(voci.size(), attesi.size());
+        for (int i = 0; i < voci.size(); ++i) {
+            QString atteso = voci.at(i);
+            atteso.replace(timbro, QStringLiteral("201609301230"));
+            QVERIFY2(attesi.contains(atteso), qPrintable(voci.at(i)));
+            QCOMPARE(righe(TZip::Read(archivio, voci.at(i))), righe(leggi(casi + QStringLiteral("expected/") + atteso)));
+        }
+        QVERIFY(voci.first().startsWith(QStringLiteral("##")));
         QVERIFY(fileDiLavoro().isEmpty());
     }
 
