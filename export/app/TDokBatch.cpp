@@ -168,12 +168,8 @@ void registraRisposte(TQxBatchInteraction &io, const QSqlDatabase &db, const Opz
         const QStringList righe = d.value(QStringLiteral("Righe")).toStringList();
         for (const QString &r : righe)
             console.Message(r);
-        if (!o.CartellaLog.isEmpty()) {
-            QByteArray dati;
-            for (const QString &r : righe)
-                dati += TDokUtil::Windows1252(r) + "\r\n";
-            TDokUtil::ScriviFile(QDir(o.CartellaLog).filePath(QStringLiteral("TevoLogInd.Log")), dati);
-        }
+        if (!o.CartellaLog.isEmpty())
+            TDokUtil::ScriviRighe(QDir(o.CartellaLog).filePath(QStringLiteral("TevoLogInd.Log")), righe);
         return QVariant();
     });
 

@@ -47,22 +47,29 @@ bool TDokFrequenze::Coerente(int n) const
     return a.Frequentanti + a.Ritirati + a.Trasferiti == a.Esportati;
 }
 
+// The 18 counts (state 1-3 by year of course "1"-"6") in one grouped pass over
+// the site's situations of the year; the other states and years of course are
+// left out here. Counting one query at a time read the situations 18 times, and
+// a condition on the state makes Firebird intersect the situations' index on it,
+// which covers nearly every row: on a large institute either took longer than
+// the whole extraction.
 QString TDokFrequenze::SqlConteggio()
 {
     return QStringLiteral(
-        "SELECT COUNT(*) FROM TSIT_SITUAZIONI s "
+        "SELECT s.IPOSATTID, cls.SACSSDESC, COUNT(*) FROM TSIT_SITUAZIONI s "
         "INNER JOIN VANS_ANNISCOLAST a ON a.DANSVELTAINIZIO = s.DSTART "
         "INNER JOIN TCLSPST cp ON cp.ICLSPSTID = s.ICLSPSTID "
         "INNER JOIN VCLS_CLASSI cls ON cls.ICLSID = cp.ICLSID "
         "INNER JOIN VSED_SEDI sed ON sed.IDWGSEDID = cls.IDWGSEDID "
-        "WHERE s.IPOSATTID = :IPOSATTID AND s.ISITORDINE = 1 AND a.SANSANNODESC = :SANSANNODESC "
-        "AND cls.SACSSDESC = :SACSSDESC AND sed.SSEDMECCOD = :SSEDMECCOD "
+        "WHERE s.ISITORDINE = 1 AND a.SANSANNODESC = :SANSANNODESC "
+        "AND sed.SSEDMECCOD = :SSEDMECCOD "
         "AND (substring(sed.SSEDMECCOD from 3 for 2) IN ('AA', '1A', 'EE', '1E', 'MM', '1M', 'IC') "
         "OR cls.ICLSID IN (SELECT cp1.ICLSID FROM TCLSPST cp1 "
         "INNER JOIN TPST_PIANISTUDIO pst ON pst.IPSTID = cp1.IPSTID "
         "INNER JOIN TIND_INDIRIZZO ind ON ind.IINDID = pst.IINDID "
         "INNER JOIN TDOKIND_INDIRIZZI sind ON sind.IDOKINDID = ind.IINDID_P "
-        "WHERE cp1.ICLSID = cls.ICLSID AND sind.SDOKINDCLASS NOT IN ('SE', 'S3', 'S4')))");
+        "WHERE cp1.ICLSID = cls.ICLSID AND sind.SDOKINDCLASS NOT IN ('SE', 'S3', 'S4'))) "
+        "GROUP BY s.IPOSATTID, cls.SACSSDESC");
 }
 
 TDokFrequenze TDokFrequenze::Conta(const QSqlDatabase &Db, const QString &AnnoScolastico, const QString &CodMecc,
@@ -73,19 +80,20 @@ TDokFrequenze TDokFrequenze::Conta(const QSqlDatabase &Db, const QString &AnnoSc
     q.setForwardOnly(true);
     if (!q.prepare(SqlConteggio()))
         erroreDatabase(q);
-    for (int stato = 1; stato <= 3; ++stato) {
-        for (int n = 1; n <= kAnniCorso; ++n) {
-            q.bindValue(QStringLiteral(":IPOSATTID"), stato);
-            q.bindValue(QStringLiteral(":SANSANNODESC"), AnnoScolastico);
-            q.bindValue(QStringLiteral(":SACSSDESC"), QString::number(n));
-            q.bindValue(QStringLiteral(":SSEDMECCOD"), CodMecc);
-            if (!q.exec() || !q.next())
-                erroreDatabase(q);
-            const int conteggio = q.value(0).toInt();
-            q.finish();
-            Anno &a = f.DiAnno(n);
-            (stato == 1 ? a.Frequentanti : stato == 2 ? a.Ritirati : a.Trasferiti) = conteggio;
-        }
+    q.bindValue(QStringLiteral(":SANSANNODESC"), AnnoScolastico);
+    q.bindValue(QStringLiteral(":SSEDMECCOD"), CodMecc);
+    if (!q.exec())
+        erroreDatabase(q);
+    while (q.next()) {
+        const int stato = q.value(0).toInt();
+        const QString anno = q.value(1).toString();
+        int n = 0;
+        while (n < kAnniCorso && anno != QString::number(n + 1))
+            ++n;
+        if (++n > kAnniCorso || stato < 1 || stato > 3)
+            continue;
+        Anno &a = f.DiAnno(n);
+        (stato == 1 ? a.Frequentanti : stato == 2 ? a.Ritirati : a.Trasferiti) = q.value(2).toInt();
     }
 
     // One pass over all the records, whatever filter the table had.

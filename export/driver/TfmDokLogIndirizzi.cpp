@@ -67,11 +67,8 @@ void TfmDokLogIndirizzi::buSalvaLogClick()
         m_interazione.BrowseFolder(QStringLiteral("Selezionare la cartella dove salvare il file di LOG"), QString());
     if (cartella.isEmpty())
         return;
-    QString testo;
-    for (const QString &riga : Righe())
-        testo += riga + QStringLiteral("\r\n");
     try {
-        TDokUtil::ScriviFile(QDir(cartella).filePath(QStringLiteral("TevoLogInd.Log")), TDokUtil::Windows1252(testo));
+        TDokUtil::ScriviRighe(QDir(cartella).filePath(QStringLiteral("TevoLogInd.Log")), Righe());
     } catch (const std::exception &e) {
         // An exception must not leave a slot: the operator sees why nothing was saved.
         m_interazione.ShowError(QString::fromUtf8(e.what()));

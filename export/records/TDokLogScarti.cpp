@@ -109,10 +109,5 @@ QString TDokLogScarti::CercaValore(dataset::Table &DataSet, const QString &KeyFi
 
 void TDokLogScarti::SalvaLog(const QString &Cartella) const
 {
-    QString testo;
-    for (const QString &voce : ListaLog) {
-        testo += voce;
-        testo += QLatin1String("\r\n");
-    }
-    TDokUtil::ScriviFile(QDir(Cartella).filePath(NomeFile()), TDokUtil::Windows1252(testo));
+    TDokUtil::ScriviRighe(QDir(Cartella).filePath(NomeFile()), ListaLog);
 }

@@ -193,3 +193,13 @@ void TDokUtil::ScriviFile(const QString &NomeFile, const QByteArray &Dati)
         throw std::runtime_error(
             QStringLiteral("Impossibile scrivere il file %1: %2").arg(NomeFile, f.errorString()).toStdString());
 }
+
+void TDokUtil::ScriviRighe(const QString &NomeFile, const QStringList &Righe)
+{
+    QString testo;
+    for (const QString &riga : Righe) {
+        testo += riga;
+        testo += QLatin1String("\r\n");
+    }
+    ScriviFile(NomeFile, Windows1252(testo));
+}

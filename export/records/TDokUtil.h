@@ -76,6 +76,9 @@ public:
     // Writes Dati as the whole content of NomeFile, replacing it; the file appears
     // whole or not at all. Throws std::runtime_error on failure.
     static void ScriviFile(const QString &NomeFile, const QByteArray &Dati);
+    // Writes Righe as a Windows-1252 text file, each line followed by CR LF, like
+    // ScriviFile (whole or not at all).
+    static void ScriviRighe(const QString &NomeFile, const QStringList &Righe);
     // Text as Windows-1252 bytes; a character outside the code page becomes "?".
     static QByteArray Windows1252(const QString &Testo);
 };

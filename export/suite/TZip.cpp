@@ -53,9 +53,13 @@ void TZip::Add()
         const QByteArray source = QFile::encodeName(file);
         zip_source_t *src = zip_source_file(archive, source.constData(), 0, -1);
         const QByteArray entry = QFileInfo(file).fileName().toUtf8();
-        if (!src || zip_file_add(archive, entry.constData(), src, ZIP_FL_ENC_GUESS) < 0) {
+        zip_int64_t index = -1;
+        // Record files are plain text: the fastest deflate level packs them
+        // nearly as tight as the default one in a fraction of the time.
+        if (!src || (index = zip_file_add(archive, entry.constData(), src, ZIP_FL_ENC_GUESS)) < 0
+            || zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE, 1) < 0) {
             const QString text = zipErrorText(archive);
-            if (src)
+            if (src && index < 0)
                 zip_source_free(src);
             zip_discard(archive);
             fail(QStringLiteral("Impossibile aggiungere %1 all'archivio %2: %3").arg(file, FileName, text));
