@@ -55,9 +55,11 @@ class TestDokBatch : public QObject
     QString m_db;
     QString m_tmp; // the program's temporary folder, so its working files can be checked
 
-    Esito dok(const QStringList &opzioni)
+    Esito dok(const QStringList &opzioni, const QString &cartellaLavoro = QString())
     {
         QProcess p;
+        if (!cartellaLavoro.isEmpty())
+            p.setWorkingDirectory(cartellaLavoro);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TMPDIR"), m_tmp);
         env.insert(QStringLiteral("SIDILINK_MAIN_DIR"), m_dir.filePath(QStringLiteral("main")));
@@ -201,6 +203,66 @@ private slots:
             QCOMPARE(righe(TZip::Read(archivio, voci.at(i))), righe(leggi(casi + QStringLiteral("expected/") + atteso)));
         }
         QVERIFY(voci.first().startsWith(QStringLiteral("##")));
+        QVERIFY(fileDiLavoro().isEmpty());
+    }
+
+    // The booking code asked of SIDI: the simulator over HTTPS, the SIDI login
+    // answered by the options; a code of the wrong length ends without archive.
+    void bookingCodeFromSidi_data()
+    {
+        QTest::addColumn<QString>("codice");
+        QTest::addColumn<int>("uscita");
+        QTest::newRow("codice valido") << "ZZ9ZZ" << 0;
+        QTest::newRow("codice di 4 caratteri") << "ZZ9Z" << 2;
+    }
+    void bookingCodeFromSidi()
+    {
+        QFETCH(QString, codice);
+        QFETCH(int, uscita);
+        QTemporaryDir sim;
+        QFile fixture(sim.filePath(QStringLiteral("fixture.json")));
+        QVERIFY(fixture.open(QIODevice::WriteOnly));
+        fixture.write(QStringLiteral(R"({ "users": { "segreteria": "Pw.2016" }, "bookingCodes": { "XXIC00000X": "%1" } })")
+                          .arg(codice)
+                          .toUtf8());
+        fixture.close();
+        QFile password(sim.filePath(QStringLiteral("sidi.pw")));
+        QVERIFY(password.open(QIODevice::WriteOnly));
+        password.write("Pw.2016\n");
+        password.close();
+
+        QProcess simulatore;
+        simulatore.start(qEnvironmentVariable("SIDILINK_BIN_DIR") + QStringLiteral("/sidisim"),
+                         {"--https", "--cert-dir", sim.filePath(QStringLiteral("cert")), "--fixture",
+                          fixture.fileName(), "--write-config", sim.filePath(QStringLiteral("sidi.ini"))});
+        QVERIFY(simulatore.waitForReadyRead(30000));
+        QVERIFY(simulatore.readLine().startsWith("https://127.0.0.1:"));
+
+        const QString lavoro = sim.filePath(QStringLiteral("lavoro/bin"));
+        QVERIFY(QDir().mkpath(lavoro));
+        const QString copia = m_dir.filePath(QStringLiteral("prenota-%1.fdb").arg(uscita));
+        QFile::remove(copia);
+        QVERIFY(QFile::copy(m_db, copia));
+        QStringList opzioni = base(m_dir.filePath(QStringLiteral("prenota")))
+                              + QStringList{"--force-booking", "--on-rejected", "continue", "--sidi-user",
+                                            "segreteria", "--sidi-password-file", password.fileName(),
+                                            "--sidi-config", sim.filePath(QStringLiteral("sidi.ini"))};
+        opzioni[opzioni.indexOf(QStringLiteral("--database")) + 1] = copia;
+        const Esito e = dok(opzioni, lavoro);
+        simulatore.kill();
+        simulatore.waitForFinished();
+
+        QVERIFY2(e.codice == uscita, qPrintable(e.err));
+        if (uscita == 0) {
+            const QStringList voci = TZip::Entries(e.out.trimmed());
+            QVERIFY(voci.first().startsWith(QStringLiteral("##XXIC00000X") + codice + QStringLiteral("1005")));
+        } else {
+            QVERIFY(e.err.contains(QStringLiteral("Errore: IMPOSSIBILE ACQUISIRE IL CODICE PRENOTAZIONE DA SIDI. "
+                                                  "PER LA SEDE AVENTE\nCODICE MECCANOGRAFICO XXIC00000X.")));
+            QVERIFY(e.out.isEmpty());
+        }
+        // Every SIDI answer is kept beside the working folder.
+        QVERIFY(QFile::exists(sim.filePath(QStringLiteral("lavoro/usr/Tevo/SogeiCert/getCodicePrenotazione_SOAPResponse.xml"))));
         QVERIFY(fileDiLavoro().isEmpty());
     }
 

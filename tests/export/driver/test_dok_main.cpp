@@ -3,6 +3,7 @@
 #include "DemoData.h"
 #include "TDokDomande.h"
 #include "TQxScriptedInteraction.h"
+#include "TQxParam.h"
 #include "TQxSQLConnection.h"
 #include "TfmDokMain.h"
 
@@ -162,6 +163,22 @@ private slots:
         w.chkParamInd->click(); // as a click on its text or box
         QCOMPARE(valore().toInt(), 0);
         QVERIFY(!w.chkParamInd->isChecked());
+    }
+
+    void notesOpenTheDocumentOfTheMainDirectory()
+    {
+        TQxScriptedInteraction io;
+        auto conn = connessione(io);
+        TfmDokMain w(*conn, io);
+        w.show();
+        TQxParam::SetMainDir(m_dir.filePath(QStringLiteral("suite")));
+        QTest::mouseClick(w.buNote, Qt::LeftButton);
+        TQxParam::SetMainDir(QString());
+        QCOMPARE(w.buNote->text(), QStringLiteral("&Note sull'aggiornamento"));
+        const auto &chieste = io.AskedQuestions();
+        QCOMPARE(chieste.last().Question, QStringLiteral("document"));
+        QCOMPARE(QDir::cleanPath(chieste.last().Text),
+                 m_dir.filePath(QStringLiteral("suite/Doc/Tevo/tevo_notizie.pdf")));
     }
 
     void wholeExportThroughTheWindow()
