@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -117,10 +118,11 @@ QString leggi(const QStringList &arguments, Opzioni &o)
     return QString();
 }
 
-QString elencoSedi(const QSqlDatabase &db, const QString &codMecc)
+// The sites of a code, one line each, as the options name them.
+QString elencoSedi(const QList<TDokSede> &sedi)
 {
     QString testo;
-    for (const TDokSede &s : TDokSedi::ElencoSedi(db, codMecc))
+    for (const TDokSede &s : sedi)
         testo += QStringLiteral("\n  --site-id %1: %2, %3, %4").arg(s.IdSede).arg(s.Denominazione, s.Comune, s.Indirizzo);
     return testo;
 }
@@ -134,22 +136,18 @@ void registraRisposte(TQxBatchInteraction &io, const QSqlDatabase &db, const Opz
 
     io.SetHandler(QString::fromLatin1(TDokDomande::kSceltaSede), [db, o](const QVariantMap &d) -> QVariant {
         const QString cod = d.value(QStringLiteral("CodMecc")).toString();
-        if (o.IdSede < 0) {
-            const QString sedi = elencoSedi(db, cod);
-            throw std::runtime_error(
-                (sedi.isEmpty() ? QStringLiteral("Nessuna sede ha il codice meccanografico %1.").arg(cod)
-                                : QStringLiteral("Più sedi hanno il codice meccanografico %1: indicare quella "
-                                                 "principale con --site-id.%2")
-                                      .arg(cod, sedi))
-                    .toStdString());
-        }
-        bool trovata = false;
-        for (const TDokSede &s : TDokSedi::ElencoSedi(db, cod))
-            trovata = trovata || s.IdSede == o.IdSede;
-        if (!trovata)
+        const QList<TDokSede> sedi = TDokSedi::ElencoSedi(db, cod);
+        if (sedi.isEmpty())
+            throw std::runtime_error(QStringLiteral("Nessuna sede ha il codice meccanografico %1.").arg(cod).toStdString());
+        if (o.IdSede < 0)
+            throw std::runtime_error(QStringLiteral("Più sedi hanno il codice meccanografico %1: indicare quella "
+                                                    "principale con --site-id.%2")
+                                         .arg(cod, elencoSedi(sedi))
+                                         .toStdString());
+        if (std::none_of(sedi.cbegin(), sedi.cend(), [&o](const TDokSede &s) { return s.IdSede == o.IdSede; }))
             throw std::runtime_error(QStringLiteral("La sede %1 non ha il codice meccanografico %2.%3")
                                          .arg(o.IdSede)
-                                         .arg(cod, elencoSedi(db, cod))
+                                         .arg(cod, elencoSedi(sedi))
                                          .toStdString());
         return o.IdSede;
     });
@@ -169,7 +167,8 @@ void registraRisposte(TQxBatchInteraction &io, const QSqlDatabase &db, const Opz
         for (const QString &r : righe)
             console.Message(r);
         if (!o.CartellaLog.isEmpty())
-            TDokUtil::ScriviRighe(QDir(o.CartellaLog).filePath(QStringLiteral("TevoLogInd.Log")), righe);
+            TDokUtil::ScriviRighe(QDir(o.CartellaLog).filePath(QString::fromLatin1(TDokDomande::kFileLogIndirizzi)),
+                                  righe);
         return QVariant();
     });
 
@@ -249,14 +248,14 @@ int Esegui(const QStringList &arguments, std::FILE *out, std::FILE *err)
         };
         registraRisposte(io, xqoMain.Connection(), o);
 
-        bool annoTrovato = false;
-        for (const TDokAnno &a : driver.CaricaAnni())
-            annoTrovato = annoTrovato || a.Descrizione == o.Anno;
-        if (!annoTrovato)
+        TDokDriver::Richiesta r;
+        for (const TQxEnumItem &a : driver.CaricaAnni())
+            if (a.Text == o.Anno)
+                r.IdAnno = a.Id;
+        if (r.IdAnno < 0)
             throw std::runtime_error(
                 QStringLiteral("L'anno scolastico %1 non è nell'elenco degli anni del database.").arg(o.Anno).toStdString());
 
-        TDokDriver::Richiesta r;
         r.Tipo = o.Tipo;
         r.AnnoScolastico = o.Anno;
         r.ForzaCodice = o.ForzaCodice;

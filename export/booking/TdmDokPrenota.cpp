@@ -2,6 +2,7 @@
 
 #include "DokSidiLogin.h"
 #include "TDokRIOPrenota.h"
+#include "TDokSql.h"
 #include "TQxInteraction.h"
 
 #include <QSqlError>
@@ -10,23 +11,6 @@
 #include <exception>
 #include <stdexcept>
 
-namespace {
-
-// Runs one statement with its values bound by name; database errors throw.
-QSqlQuery run(const QSqlDatabase &db, const QString &sql, const QList<QPair<QString, QVariant>> &values)
-{
-    QSqlQuery query(db);
-    if (!query.prepare(sql))
-        throw std::runtime_error(query.lastError().text().toStdString());
-    for (const auto &[name, value] : values)
-        query.bindValue(name, value);
-    if (!query.exec())
-        throw std::runtime_error(query.lastError().text().toStdString());
-    return query;
-}
-
-} // namespace
-
 TdmDokPrenota::TdmDokPrenota(const QSqlDatabase &db, TQxInteraction &interaction)
     : DeveloperFolder(QString::fromLatin1(DokSidiLogin::kDeveloperFolderDok)), m_db(db), m_interaction(interaction)
 {
@@ -34,7 +18,7 @@ TdmDokPrenota::TdmDokPrenota(const QSqlDatabase &db, TQxInteraction &interaction
 
 QString TdmDokPrenota::CodiceMemorizzato(const QString &CodMecc, const QString &AnnoScolastico)
 {
-    QSqlQuery qquCod = run(
+    QSqlQuery qquCod = TDokSql::Esegui(
         m_db, QStringLiteral("SELECT scod.SSCODPRENOTAZIONE FROM TSCOD_CODICETEVO scod INNER JOIN VANS_ANNISCOLAST ans "
                              "ON ans.IANSID = scod.IANSID WHERE scod.SSCODMECC = :SSCODMECC AND "
                              "ans.SANSANNODESC = :SANSANNODESC"),
@@ -71,7 +55,7 @@ void TdmDokPrenota::SalvaCodicePrenotazione(const QString &CodMecc, const QStrin
 {
     // An empty code is stored as an empty text, not as a null.
     const QString codice = Codice.isNull() ? QStringLiteral("") : Codice;
-    const QSqlQuery update = run(
+    const QSqlQuery update = TDokSql::Esegui(
         m_db, QStringLiteral("UPDATE TSCOD_CODICETEVO scod SET scod.SSCODPRENOTAZIONE = :SSCODPRENOTAZIONE WHERE "
                              "scod.SSCODMECC = :SSCODMECC AND scod.IANSID = (SELECT IANSID FROM VANS_ANNISCOLAST "
                              "WHERE SANSANNODESC = :SANSANNODESC)"),
@@ -80,14 +64,14 @@ void TdmDokPrenota::SalvaCodicePrenotazione(const QString &CodMecc, const QStrin
     if (update.numRowsAffected() > 0)
         return;
 
-    run(m_db, QStringLiteral("INSERT INTO TSCOD_CODICETEVO (ISCODID, SSCODMECC, SSCODPRENOTAZIONE, IANSID) "
+    TDokSql::Esegui(m_db, QStringLiteral("INSERT INTO TSCOD_CODICETEVO (ISCODID, SSCODMECC, SSCODPRENOTAZIONE, IANSID) "
                              "VALUES ((SELECT L_ICNTID FROM PYSETGETID('TSCOD_CODICETEVO', 0)), :SSCODMECC , "
                              ":SSCODPRENOTAZIONE, (SELECT IANSID FROM VANS_ANNISCOLAST WHERE "
                              "SANSANNODESC = :SANSANNODESC))"),
         {{QStringLiteral(":SSCODMECC"), CodMecc}, {QStringLiteral(":SSCODPRENOTAZIONE"), codice},
          {QStringLiteral(":SANSANNODESC"), AnnoScolastico}});
 
-    run(m_db, QStringLiteral("DELETE FROM TSCOD_CODICETEVO WHERE COALESCE(IANSID, 0) <> (SELECT IANSID "
+    TDokSql::Esegui(m_db, QStringLiteral("DELETE FROM TSCOD_CODICETEVO WHERE COALESCE(IANSID, 0) <> (SELECT IANSID "
                              "FROM VANS_ANNISCOLAST WHERE SANSANNODESC = :SANSANNODESC) AND "
                              "SSCODMECC = :SSCODMECC"),
         {{QStringLiteral(":SANSANNODESC"), AnnoScolastico}, {QStringLiteral(":SSCODMECC"), CodMecc}});

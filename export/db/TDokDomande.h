@@ -22,6 +22,8 @@ inline constexpr const char *kTipoScuola = "tipoScuola";
 //   details: Righe (QStringList, the lines of the log)
 //   answer:  ignored.
 inline constexpr const char *kLogIndirizzi = "logIndirizzi";
+// The file its lines are saved in.
+inline constexpr const char *kFileLogIndirizzi = "TevoLogInd.Log";
 
 // The validation log window with the rejected records.
 //   details: Righe (QStringList, the entries of ListaLog; an entry may hold CR LF)

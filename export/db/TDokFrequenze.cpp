@@ -1,5 +1,7 @@
 #include "TDokFrequenze.h"
 
+#include "TDokSql.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariantList>
@@ -13,13 +15,6 @@ const QString kRitirati = QStringLiteral("Ritirati");
 const QString kTrasferiti = QStringLiteral("Trasferiti");
 const QString kEsportati = QStringLiteral("Esportati");
 const QString kFrequenze = QStringLiteral("Frequenze");
-
-[[noreturn]] void erroreDatabase(const QSqlQuery &q)
-{
-    const QString testo = q.lastError().text();
-    throw std::runtime_error(
-        (testo.isEmpty() ? QStringLiteral("Conteggio delle frequenze non riuscito") : testo).toStdString());
-}
 
 void controllaAnno(int n)
 {
@@ -76,21 +71,15 @@ TDokFrequenze TDokFrequenze::Conta(const QSqlDatabase &Db, const QString &AnnoSc
                                    dataset::Table &cdsCurriculum)
 {
     TDokFrequenze f;
-    QSqlQuery q(Db);
-    q.setForwardOnly(true);
-    if (!q.prepare(SqlConteggio()))
-        erroreDatabase(q);
-    q.bindValue(QStringLiteral(":SANSANNODESC"), AnnoScolastico);
-    q.bindValue(QStringLiteral(":SSEDMECCOD"), CodMecc);
-    if (!q.exec())
-        erroreDatabase(q);
+    static const QStringList anniCorso{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                       QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
+    QSqlQuery q = TDokSql::Esegui(Db, SqlConteggio(),
+                                  {{QStringLiteral(":SANSANNODESC"), AnnoScolastico},
+                                   {QStringLiteral(":SSEDMECCOD"), CodMecc}});
     while (q.next()) {
         const int stato = q.value(0).toInt();
-        const QString anno = q.value(1).toString();
-        int n = 0;
-        while (n < kAnniCorso && anno != QString::number(n + 1))
-            ++n;
-        if (++n > kAnniCorso || stato < 1 || stato > 3)
+        const int n = int(anniCorso.indexOf(q.value(1).toString())) + 1;
+        if (n < 1 || stato < 1 || stato > 3)
             continue;
         Anno &a = f.DiAnno(n);
         (stato == 1 ? a.Frequentanti : stato == 2 ? a.Ritirati : a.Trasferiti) = q.value(2).toInt();

@@ -6,11 +6,9 @@
 
 namespace TDokSql {
 
-namespace {
-
 // The driver leaves the error empty for some failures (a closed connection):
 // the operator still has to learn that the statement did not run.
-[[noreturn]] void errore(const QSqlQuery &query, const QSqlDatabase &Db)
+void Errore(const QSqlQuery &query, const QSqlDatabase &Db)
 {
     QString testo = query.lastError().text().trimmed();
     if (testo.isEmpty())
@@ -19,18 +17,16 @@ namespace {
     throw std::runtime_error(testo.toUtf8().toStdString());
 }
 
-} // namespace
-
 QSqlQuery Esegui(const QSqlDatabase &Db, const QString &Sql, const Valori &Parametri)
 {
     QSqlQuery query(Db);
     query.setForwardOnly(true);
     if (!query.prepare(Sql))
-        errore(query, Db);
+        Errore(query, Db);
     for (const auto &[nome, valore] : Parametri)
         query.bindValue(nome, valore);
     if (!query.exec())
-        errore(query, Db);
+        Errore(query, Db);
     return query;
 }
 

@@ -16,6 +16,10 @@ using Valori = QList<QPair<QString, QVariant>>;
 
 QSqlQuery Esegui(const QSqlDatabase &Db, const QString &Sql, const Valori &Parametri = {});
 
+// Throws the error of a statement that failed (to prepare, execute or read), with
+// the driver's text or, when the driver gives none, a text that still says why.
+[[noreturn]] void Errore(const QSqlQuery &Query, const QSqlDatabase &Db);
+
 // A text value that the database stores as an empty text rather than as null.
 QVariant TestoNonNullo(const QString &Testo);
 

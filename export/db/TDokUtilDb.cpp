@@ -26,7 +26,7 @@ void TDokUtil::PreparaQuery(QSqlQuery &Query, const QSqlDatabase &Db, const QStr
     Query = QSqlQuery(Db);
     Query.setForwardOnly(true);
     if (!Query.prepare(testo))
-        throw std::runtime_error(Query.lastError().text().toStdString());
+        TDokSql::Errore(Query, Db);
 }
 
 int TDokUtil::GetIdSede(const QSqlDatabase &Db, TQxInteraction &Interazione, const QString &CodMecc)

@@ -6,12 +6,12 @@
 #include "TDokFlussiAvvio.h"
 #include "TDokFrequenze.h"
 #include "TDokLogScarti.h"
+#include "TDokSql.h"
 #include "TDokUtil.h"
 #include "TQxInteraction.h"
 #include "TQxParam.h"
 
 #include <QDir>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QVersionNumber>
 
@@ -46,24 +46,6 @@ const QString kFaseA = QStringLiteral(
 
 const QString kTerminataDallUtente = QStringLiteral("Operazione terminata dall'utente");
 
-[[noreturn]] void erroreSql(const QSqlQuery &q)
-{
-    throw std::runtime_error(q.lastError().text().toStdString());
-}
-
-QSqlQuery esegui(const QSqlDatabase &db, const QString &sql, const QVariantMap &parametri = {})
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        erroreSql(q);
-    for (auto it = parametri.cbegin(); it != parametri.cend(); ++it)
-        q.bindValue(QLatin1Char(':') + it.key(), it.value());
-    if (!q.exec())
-        erroreSql(q);
-    return q;
-}
-
 // The busy cursor for the length of a step, also when the step throws.
 class CursoreOccupato
 {
@@ -85,15 +67,6 @@ private:
     const std::function<void(bool)> &m_f;
 };
 
-// True when the pupils' table holds a record the writer would write.
-bool haAlunniValidi(dataset::Table &alunni)
-{
-    alunni.setFilter([](const dataset::Record &r) { return r.isNull(QStringLiteral("E")) || r.asInteger(QStringLiteral("E")) == 0; });
-    const bool valido = alunni.recordCount() > 0;
-    alunni.clearFilter();
-    return valido;
-}
-
 } // namespace
 
 TDokDriver::TDokDriver(const QSqlDatabase &Db, TQxInteraction &Interazione)
@@ -102,15 +75,12 @@ TDokDriver::TDokDriver(const QSqlDatabase &Db, TQxInteraction &Interazione)
     , CartellaFlussi(TQxParam::TempDir() + QStringLiteral("Flussi"))
     , Intestazione(TestoVersione())
 {
+    QDir().mkpath(CartellaFlussi); // made again, with an error, when a run writes into it
 }
 
-QList<TDokAnno> TDokDriver::CaricaAnni() const
+QList<TQxEnumItem> TDokDriver::CaricaAnni() const
 {
-    QList<TDokAnno> anni;
-    QSqlQuery q = esegui(Contesto.Db, kSqlAnni);
-    while (q.next())
-        anni.append({q.value(0).toInt(), q.value(1).toString()});
-    return anni;
+    return LoadEnumValues(Contesto.Db, kSqlAnni);
 }
 
 QList<TDokVoceSede> TDokDriver::CaricaSedi(const QString &AnnoInizio, int Tipo) const
@@ -125,7 +95,7 @@ QList<TDokVoceSede> TDokDriver::CaricaSedi(const QString &AnnoInizio, int Tipo) 
     QList<TDokVoceSede> sedi;
     if (!ok)
         return sedi; // no year chosen: no site
-    QSqlQuery q = esegui(Contesto.Db, sql, {{QStringLiteral("DSTART"), QDate(anno, 9, 1)}});
+    QSqlQuery q = TDokSql::Esegui(Contesto.Db, sql, {{QStringLiteral(":DSTART"), QDate(anno, 9, 1)}});
     while (q.next())
         sedi.append({q.value(0).toString() + QStringLiteral(" - ") + q.value(1).toString(), q.value(2).toInt()});
     return sedi;
@@ -141,20 +111,15 @@ QString TDokDriver::AnnoPredefinito(const QDate &Oggi)
 
 bool TDokDriver::CaricaParamInd() const
 {
-    QSqlQuery q = esegui(Contesto.Db, kSqlParamInd);
+    QSqlQuery q = TDokSql::Esegui(Contesto.Db, kSqlParamInd);
     return q.next() && q.value(0).toInt() == 1;
 }
 
 void TDokDriver::SalvaParamInd(bool Attivo)
 {
-    bool esiste = false;
-    {
-        QSqlQuery q = esegui(Contesto.Db, kSqlParamIndRiga);
-        esiste = q.next();
-    }
-    if (!esiste)
-        esegui(Contesto.Db, kSqlParamIndNuovo);
-    esegui(Contesto.Db, kSqlParamIndModifica, {{QStringLiteral("IPRMVAL"), Attivo ? 1 : 0}});
+    if (!TDokSql::Esegui(Contesto.Db, kSqlParamIndRiga).next())
+        TDokSql::Esegui(Contesto.Db, kSqlParamIndNuovo);
+    TDokSql::Esegui(Contesto.Db, kSqlParamIndModifica, {{QStringLiteral(":IPRMVAL"), Attivo ? 1 : 0}});
 }
 
 QString TDokDriver::TestoVersione()
@@ -163,14 +128,6 @@ QString TDokDriver::TestoVersione()
     if (v.isNull())
         return QString();
     return QStringLiteral("Versione: %1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
-}
-
-int TDokDriver::IdAnnoDi(const QString &AnnoScolastico) const
-{
-    for (const TDokAnno &a : CaricaAnni())
-        if (a.Descrizione == AnnoScolastico)
-            return a.IdAnno;
-    return -1;
 }
 
 QString TDokDriver::Esporta(const Richiesta &R)
@@ -201,7 +158,7 @@ QString TDokDriver::Esporta(const Richiesta &R)
     }
     Contesto.TipoExport = R.Tipo;
     Contesto.AnnoScolastico = R.AnnoScolastico;
-    Contesto.IdAnno = IdAnnoDi(R.AnnoScolastico);
+    Contesto.IdAnno = R.IdAnno;
     Contesto.UsaIdSidiInd = CaricaParamInd();
 
     if (R.Tipo != 0)
@@ -268,20 +225,21 @@ QString TDokDriver::EseguiEsportazione(int IdSede, const QString &CodMecc, const
             io.ShowWarning(QStringLiteral("Esportazione annullata."));
             return QString();
         }
-        if (!haAlunniValidi(Anagrafe.cdsAlunni)) {
-            // The writer refuses too; saying it here ends the run as a rule, not as a fault.
-            io.ShowError(QStringLiteral("Impossibile salvare i dati! Non risultano presenti alunni validi"));
-            return QString();
-        }
         Contesto.ImpostaStato(QStringLiteral("CREAZIONE FILE IN CORSO"));
         if (!QDir().mkpath(CartellaFlussi))
             throw std::runtime_error(
                 QStringLiteral("Impossibile creare la cartella di lavoro %1").arg(CartellaFlussi).toStdString());
         QString Timbro;
-        Anagrafe.SalvaFlussiAvvio(Timbro, QDir(CartellaFlussi).absolutePath() + QLatin1Char('/'), CodMecc,
-                                  CodPrenotazione, TDokUtil::FormattaIdScuola(IdSede), AnnoInizio,
-                                  QStringLiteral("00NF"), QStringLiteral("NORV"), QStringLiteral("20160930"), 0,
-                                  Adesso());
+        try {
+            Anagrafe.SalvaFlussiAvvio(Timbro, QDir(CartellaFlussi).absolutePath() + QLatin1Char('/'), CodMecc,
+                                      CodPrenotazione, TDokUtil::FormattaIdScuola(IdSede), AnnoInizio,
+                                      QStringLiteral("00NF"), QStringLiteral("NORV"), QStringLiteral("20160930"), 0,
+                                      Adesso());
+        } catch (const TDokNessunAlunnoValido &e) {
+            // No pupil to send ends the run as a rule, not as a fault.
+            io.ShowError(QString::fromUtf8(e.what()));
+            return QString();
+        }
         {
             CursoreOccupato cursore(Occupato);
             MostraRiepilogo(CodMecc);

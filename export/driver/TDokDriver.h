@@ -3,6 +3,7 @@
 #include "TDokContesto.h"
 #include "TdmDokDataSetsAnagrafe.h"
 #include "TdmDokDataSetsRilevazioni.h"
+#include "LoadEnumValues.h"
 #include "TdmDokPrenota.h"
 
 #include <QDate>
@@ -14,13 +15,6 @@
 #include <functional>
 
 class TQxInteraction;
-
-// A school year of the year list: its label and its database id.
-struct TDokAnno
-{
-    int IdAnno = -1;
-    QString Descrizione; // e.g. 2016/2017
-};
 
 // A site of the site list: "code - description" and the site id.
 struct TDokVoceSede
@@ -44,6 +38,7 @@ public:
         int Tipo = -1;            // the export kind; -1: none chosen
         QString VoceSede;         // the selected site entry; empty: none
         QString AnnoScolastico;   // the year label as the year box shows it
+        int IdAnno = -1;          // the id the year list gives that label; -1: not in the list
         bool Frequentanti = true; // the pupil kinds
         bool Ritirati = true;
         bool Trasferiti = true;
@@ -51,7 +46,8 @@ public:
     };
 
     // The main window's first steps, shared with batch mode.
-    QList<TDokAnno> CaricaAnni() const;
+    // The school years: each label (Text) with its database id (Id).
+    QList<TQxEnumItem> CaricaAnni() const;
     QList<TDokVoceSede> CaricaSedi(const QString &AnnoInizio, int Tipo) const;
     static QString AnnoPredefinito(const QDate &Oggi);
     bool CaricaParamInd() const;
@@ -81,5 +77,4 @@ private:
     QString EseguiEsportazione(int IdSede, const QString &CodMecc, const QString &CodPrenotazione);
     bool ConvalidaScarti();
     void MostraRiepilogo(const QString &CodMecc);
-    int IdAnnoDi(const QString &AnnoScolastico) const;
 };

@@ -1,15 +1,13 @@
 #include "TfmDokLogIndirizzi.h"
 
+#include "QxMemoLog.h"
+#include "TDokDomande.h"
 #include "TDokUtil.h"
-#include "TQxInteraction.h"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 TfmDokLogIndirizzi::TfmDokLogIndirizzi(TQxInteraction &Interazione, QWidget *parent)
     : QDialog(parent), m_interazione(Interazione)
@@ -20,17 +18,8 @@ TfmDokLogIndirizzi::TfmDokLogIndirizzi(TQxInteraction &Interazione, QWidget *par
     setModal(true);
     resize(701, 645);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
+    Memo1 = QxMemoLog(this, QStringLiteral("Memo1"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont grassetto = Memo1->font();
-    grassetto.setBold(true);
-    Memo1->setFont(grassetto);
-    QPalette blu = Memo1->palette();
-    blu.setColor(QPalette::Text, Qt::blue);
-    Memo1->setPalette(blu);
 
     buOk = new QPushButton(QStringLiteral("OK"), this);
     buOk->setObjectName(QStringLiteral("buOk"));
@@ -63,16 +52,6 @@ QStringList TfmDokLogIndirizzi::Righe() const
 
 void TfmDokLogIndirizzi::buSalvaLogClick()
 {
-    const QString cartella =
-        m_interazione.BrowseFolder(QStringLiteral("Selezionare la cartella dove salvare il file di LOG"), QString());
-    if (cartella.isEmpty())
-        return;
-    try {
-        TDokUtil::ScriviRighe(QDir(cartella).filePath(QStringLiteral("TevoLogInd.Log")), Righe());
-    } catch (const std::exception &e) {
-        // An exception must not leave a slot: the operator sees why nothing was saved.
-        m_interazione.ShowError(QString::fromUtf8(e.what()));
-        return;
-    }
-    m_interazione.ShowInformation(QStringLiteral("TevoLogInd.log salvato in ") + cartella);
+    TDokUtil::SalvaLogInCartella(m_interazione, QString::fromLatin1(TDokDomande::kFileLogIndirizzi), Righe(),
+                                 QStringLiteral("TevoLogInd.log salvato in "));
 }

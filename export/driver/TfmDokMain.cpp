@@ -9,7 +9,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -162,7 +161,6 @@ void TfmDokMain::FormCreate()
                 else
                     QApplication::restoreOverrideCursor();
             };
-            QDir().mkpath(m_driver->CartellaFlussi);
         }
     } catch (const std::exception &e) {
         m_io.ShowError(QString::fromUtf8(e.what()));
@@ -202,8 +200,8 @@ void TfmDokMain::FormShow()
     const QString predefinito = TDokDriver::AnnoPredefinito(Oggi());
     try {
         cbAns->clear();
-        for (const TDokAnno &a : m_driver->CaricaAnni())
-            cbAns->addItem(a.Descrizione, a.IdAnno);
+        for (const TQxEnumItem &a : m_driver->CaricaAnni())
+            cbAns->addItem(a.Text, a.Id);
         cbAns->setCurrentIndex(cbAns->findText(predefinito, Qt::MatchExactly));
     } catch (const std::exception &e) {
         m_io.MessageDlg(QStringLiteral("Impossibile caricare gli anni scolastici.\r\r\nERRORE: ")
@@ -212,7 +210,7 @@ void TfmDokMain::FormShow()
     }
     try {
         CaricaSedi(predefinito.left(4));
-        lbVersion->setText(TestoVersione());
+        lbVersion->setText(TDokDriver::TestoVersione());
         CaricaParamInd();
     } catch (const std::exception &e) {
         m_io.ShowError(QString::fromUtf8(e.what()));
@@ -317,14 +315,6 @@ void TfmDokMain::buNoteClick()
     QxAttShell1.Execute(m_io);
 }
 
-void TfmDokMain::ImpostaStato(const QString &Testo)
-{
-    if (m_driver)
-        m_driver->Contesto.ImpostaStato(Testo);
-    else
-        MostraTesto(Testo);
-}
-
 void TfmDokMain::MostraTesto(const QString &Testo)
 {
     laExp->setText(Testo);
@@ -341,6 +331,8 @@ void TfmDokMain::buOkClick()
     if (QListWidgetItem *voce = lbListSedi->currentItem(); voce && voce->isSelected())
         r.VoceSede = voce->text();
     r.AnnoScolastico = cbAns->currentText();
+    const int anno = cbAns->findText(r.AnnoScolastico, Qt::MatchExactly);
+    r.IdAnno = anno >= 0 ? cbAns->itemData(anno).toInt() : -1;
     r.Frequentanti = chkFreq->isChecked();
     r.Ritirati = chkRitirati->isChecked();
     r.Trasferiti = chkTrasferiti->isChecked();

@@ -32,9 +32,6 @@ public:
     // window is shown.
     std::function<QDate()> Oggi = [] { return QDate::currentDate(); };
 
-    // The driver, once the connection is open (null otherwise).
-    TDokDriver *Driver() const { return m_driver.get(); }
-
     QComboBox *cbAns;
     QPushButton *buNote;
     QCheckBox *chkParamInd;
@@ -59,8 +56,6 @@ public:
     void SelezionaTipo(int Tipo); // as a click on the item
 
     void CaricaSedi(const QString &AnnoInizio);
-    void ImpostaStato(const QString &Testo);
-    QString TestoVersione() const { return TDokDriver::TestoVersione(); }
 
 public slots:
     void buOkClick();

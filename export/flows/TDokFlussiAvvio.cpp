@@ -1,6 +1,7 @@
 #include "TDokFlussiAvvio.h"
 
 #include "TDokContesto.h"
+#include "TDokSql.h"
 #include "TDokUtil.h"
 #include "TdmDokDataSetsAnagrafe.h"
 #include "TdmDokDataSetsRilevazioni.h"
@@ -234,13 +235,14 @@ void apri(TDokContesto &Ctx, QSqlQuery &Query, const QString &Sql, const QList<Q
     for (const auto &[nome, valore] : Valori)
         Query.bindValue(nome, valore);
     if (!Query.exec())
-        throw std::runtime_error(Query.lastError().text().toStdString());
+        TDokSql::Errore(Query, Ctx.Db);
 }
 
-void controllaLettura(const QSqlQuery &Query)
+// A fetch that stopped on an error must not pass for the end of the rows.
+void controllaLettura(const TDokContesto &Ctx, const QSqlQuery &Query)
 {
     if (Query.lastError().isValid())
-        throw std::runtime_error(Query.lastError().text().toStdString());
+        TDokSql::Errore(Query, Ctx.Db);
 }
 
 // Where each column of Tabella (but E and CampoScartato) is in the query's
@@ -359,7 +361,7 @@ void TDokFlussiAvvio::EsportaScuola(TDokContesto &Ctx, const QString &CodPrenota
             scarta(QStringLiteral("Codice castastale comune scuola"), false);
         TDokUtil::SegnalaRiferimentiMancanti(t, Ctx.RiferimentiMancanti);
     }
-    controllaLettura(q);
+    controllaLettura(Ctx, q);
     const bool completa = TDokUtil::ControllaObbligatori(
         t, {QStringLiteral("CodMeccDebole"), QStringLiteral("IDScuola")}, CodPrenotazione);
     if (!completa)
@@ -417,7 +419,7 @@ void TDokFlussiAvvio::EsportaAlunni(TDokContesto &Ctx, int IdSede, const QString
             scarta(QStringLiteral("Cap indirizzo di residenza mancante"), true);
         TDokUtil::SegnalaRiferimentiMancanti(t, Ctx.RiferimentiMancanti);
     }
-    controllaLettura(q);
+    controllaLettura(Ctx, q);
     TDokUtil::ControllaObbligatori(t,
                                    {QStringLiteral("DataNascita"), QStringLiteral("FlagCodFiscFittizio"),
                                     QStringLiteral("CodFiscAlunno"), QStringLiteral("CodCittadinanza1"),
@@ -521,7 +523,7 @@ void TDokFlussiAvvio::EsportaSituazioni(TDokContesto &Ctx, int IdSede, const QSt
                    false);
         TDokUtil::SegnalaRiferimentiMancanti(t, mancanti);
     }
-    controllaLettura(q);
+    controllaLettura(Ctx, q);
     TDokUtil::ControllaObbligatori(t,
                                    {QStringLiteral("IDAlunno"), QStringLiteral("AnnoScolastico"),
                                     QStringLiteral("FlagSitScolasticaAttiva"), QStringLiteral("SitProg"),

@@ -1,6 +1,9 @@
 #include "TDokUtil.h"
 
 #include "TDokRecordStore.h"
+#include "TQxInteraction.h"
+
+#include <QDir>
 
 #include <QDate>
 #include <QSaveFile>
@@ -202,4 +205,20 @@ void TDokUtil::ScriviRighe(const QString &NomeFile, const QStringList &Righe)
         testo += QLatin1String("\r\n");
     }
     ScriviFile(NomeFile, Windows1252(testo));
+}
+
+void TDokUtil::SalvaLogInCartella(TQxInteraction &Interazione, const QString &NomeFile, const QStringList &Righe,
+                                  const QString &Avviso)
+{
+    const QString cartella =
+        Interazione.BrowseFolder(QStringLiteral("Selezionare la cartella dove salvare il file di LOG"), QString());
+    if (cartella.isEmpty())
+        return;
+    try {
+        ScriviRighe(QDir(cartella).filePath(NomeFile), Righe);
+    } catch (const std::exception &e) {
+        Interazione.ShowError(QString::fromUtf8(e.what()));
+        return;
+    }
+    Interazione.ShowInformation(Avviso + cartella);
 }

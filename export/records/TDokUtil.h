@@ -79,6 +79,11 @@ public:
     // Writes Righe as a Windows-1252 text file, each line followed by CR LF, like
     // ScriviFile (whole or not at all).
     static void ScriviRighe(const QString &NomeFile, const QStringList &Righe);
+    // "Salva LOG" of the log windows: asks the folder, writes Righe there as
+    // NomeFile (ScriviRighe) and tells the operator Avviso followed by the folder.
+    // A write failure is told as an error; a cancelled folder question does nothing.
+    static void SalvaLogInCartella(TQxInteraction &Interazione, const QString &NomeFile, const QStringList &Righe,
+                                   const QString &Avviso);
     // Text as Windows-1252 bytes; a character outside the code page becomes "?".
     static QByteArray Windows1252(const QString &Testo);
 };

@@ -260,7 +260,7 @@ void TdmDokDataSetsAnagrafe::SalvaFlussi(dataset::Table &Alunni, int TipoConDesc
                                          const QDateTime &Adesso)
 {
     if (!haAlunniValidi(Alunni))
-        throw std::runtime_error("Impossibile salvare i dati! Non risultano presenti alunni validi");
+        throw TDokNessunAlunnoValido();
     Timbro = Adesso.toString(QStringLiteral("yyyyMMddHHmm"));
     const QString nomi = Parti + Timbro;
     QStringList scritti;

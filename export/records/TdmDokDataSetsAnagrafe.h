@@ -5,6 +5,15 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <stdexcept>
+
+// What the writers throw when no pupil was accepted: the run ends without files.
+class TDokNessunAlunnoValido : public std::runtime_error
+{
+public:
+    TDokNessunAlunnoValido() : std::runtime_error("Impossibile salvare i dati! Non risultano presenti alunni validi") {}
+};
+
 // The record store of the start-of-year and infanzia exports, with the list of
 // files the writers create for the archive step.
 class TdmDokDataSetsAnagrafe : public TDokRecordStore

@@ -1,13 +1,12 @@
 #include "TfmDatiNonImportati.h"
 
-#include "TQxInteraction.h"
+#include "QxMemoLog.h"
+#include "TDokUtil.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 TfmDatiNonImportati::TfmDatiNonImportati(TQxInteraction &Interazione, QWidget *parent)
     : QDialog(parent), m_interazione(Interazione)
@@ -17,16 +16,7 @@ TfmDatiNonImportati::TfmDatiNonImportati(TQxInteraction &Interazione, QWidget *p
     setModal(true);
     resize(900, 500);
 
-    meLog = new QPlainTextEdit(this);
-    meLog->setObjectName(QStringLiteral("meLog"));
-    meLog->setReadOnly(true);
-    meLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont font = meLog->font();
-    font.setBold(true);
-    meLog->setFont(font);
-    QPalette palette = meLog->palette();
-    palette.setColor(QPalette::Text, Qt::blue);
-    meLog->setPalette(palette);
+    meLog = QxMemoLog(this, QStringLiteral("meLog"));
 
     buSalvaLog = new QPushButton(QStringLiteral("&Salva LOG"), this);
     buSalvaLog->setObjectName(QStringLiteral("buSalvaLog"));
@@ -59,17 +49,8 @@ void TfmDatiNonImportati::MostraLog(const QStringList &ListaLog)
 
 void TfmDatiNonImportati::buSalvaLogClick()
 {
-    const QString cartella =
-        m_interazione.BrowseFolder(QStringLiteral("Selezionare la cartella dove salvare il file di LOG"), QString());
-    if (cartella.isEmpty())
-        return;
-    try {
-        m_log.SalvaLog(cartella);
-    } catch (const std::exception &e) {
-        m_interazione.ShowError(QString::fromUtf8(e.what()));
-        return;
-    }
-    m_interazione.ShowInformation(QStringLiteral("TevoExport.log salvato in ") + cartella);
+    TDokUtil::SalvaLogInCartella(m_interazione, TDokLogScarti::NomeFile(), m_log.ListaLog,
+                                 QStringLiteral("TevoExport.log salvato in "));
 }
 
 QVariant TfmDatiNonImportati::Ask(TQxInteraction &Interazione, QWidget *owner, const QVariantMap &details)

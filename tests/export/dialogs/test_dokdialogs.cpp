@@ -9,6 +9,7 @@
 #include "TfmDokChiediSede.h"
 #include "TfmDokLogIndirizzi.h"
 #include "TfmDokTipoScuola.h"
+#include "../FileDiProva.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -25,12 +26,6 @@
 #include <functional>
 
 namespace {
-
-QByteArray leggi(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 // Acts on the modal window of type W as soon as it is shown; the caller then
 // runs the code that opens it.

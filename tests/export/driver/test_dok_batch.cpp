@@ -4,6 +4,7 @@
 #include "SchoolDatabase.h"
 #include "SqlScript.h"
 #include "TZip.h"
+#include "../FileDiProva.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 
 namespace {
 
@@ -23,27 +23,6 @@ struct Esito
     QString out;
     QString err;
 };
-
-QByteArray leggi(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing ") + path.toUtf8() + '>';
-}
-
-// The queries fix no order: lines are compared as a sorted list, each with its
-// bytes, CR LF included.
-QByteArrayList righe(const QByteArray &testo)
-{
-    QByteArrayList r;
-    for (qsizetype i = 0; i < testo.size();) {
-        const qsizetype fine = testo.indexOf('\n', i);
-        const qsizetype dopo = fine < 0 ? testo.size() : fine + 1;
-        r.append(testo.mid(i, dopo - i));
-        i = dopo;
-    }
-    std::sort(r.begin(), r.end());
-    return r;
-}
 
 } // namespace
 

@@ -49,6 +49,10 @@ class TestDriver : public QObject
         r.Tipo = 0;
         r.VoceSede = voce();
         r.AnnoScolastico = anno;
+        TQxScriptedInteraction io;
+        for (const TQxEnumItem &a : TDokDriver(m_conn, io).CaricaAnni())
+            if (a.Text == anno)
+                r.IdAnno = a.Id; // as the year box carries it
         return r;
     }
 

@@ -10,6 +10,7 @@
 #include "TQxScriptedInteraction.h"
 #include "TdmDokDataSetsAnagrafe.h"
 #include "TdmDokDataSetsRilevazioni.h"
+#include "../FileDiProva.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,30 +36,6 @@ const QString kPrefisso = QStringLiteral("XXIC00000XABCDE1005201600NFNORV2016093
 QString cartellaCasi()
 {
     return qEnvironmentVariable("SIDILINK_SOURCE_DIR") + QStringLiteral("/tests/fixtures/export/");
-}
-
-QByteArray leggi(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<missing ") + path.toUtf8() + '>';
-    return f.readAll();
-}
-
-// The queries fix no order, so the lines are compared as a sorted list; each
-// line keeps its bytes, CR LF included.
-QByteArrayList righe(const QByteArray &testo)
-{
-    QByteArrayList r;
-    qsizetype inizio = 0;
-    while (inizio < testo.size()) {
-        const qsizetype fine = testo.indexOf('\n', inizio);
-        const qsizetype dopo = fine < 0 ? testo.size() : fine + 1;
-        r.append(testo.mid(inizio, dopo - inizio));
-        inizio = dopo;
-    }
-    std::sort(r.begin(), r.end());
-    return r;
 }
 
 // The E and CampoScartato of the record whose Chiave is Valore.

@@ -1,5 +1,6 @@
 #include "TDokLogScarti.h"
 #include "TdmDokDataSetsAnagrafe.h"
+#include "../FileDiProva.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -33,14 +34,6 @@ QVariantMap alunno(const QString &id, const QString &cognome, const QString &nom
     return {{"IDAlunno", id},         {"Cognome", cognome}, {"Nome", nome},
             {"DataNascita", "2010-05-04"}, {"CodFiscAlunno", "RSSMRA10E04H501X"},
             {"E", e},                 {"CampoScartato", scartato}};
-}
-
-QByteArray leggi(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return f.readAll();
 }
 
 // The year-end error table.

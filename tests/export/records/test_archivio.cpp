@@ -1,5 +1,6 @@
 #include "TDokArchivio.h"
 #include "TQxScriptedInteraction.h"
+#include "../FileDiProva.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,12 +14,6 @@ void scrivi(const QString &path, const QByteArray &dati)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(dati);
-}
-
-QByteArray leggi(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 const QString kPromemoria = QString::fromUtf8(

@@ -1,6 +1,7 @@
 #include "TDokUtil.h"
 #include "TdmDokDataSetsAnagrafe.h"
 #include "TdmDokDataSetsRilevazioni.h"
+#include "../FileDiProva.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,14 +14,6 @@ using dataset::FieldType;
 using dataset::Table;
 
 namespace {
-
-QByteArray leggi(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return f.readAll();
-}
 
 // A small record table: a text of width 5, an integer, a text of width 3.
 Table tabellaPiccola()
