@@ -263,18 +263,18 @@ void TdmDokDataSetsAnagrafe::SalvaFlussi(dataset::Table &Alunni, int TipoConDesc
         throw TDokNessunAlunnoValido();
     Timbro = Adesso.toString(QStringLiteral("yyyyMMddHHmm"));
     const QString nomi = Parti + Timbro;
-    QStringList scritti;
+    // Each file is listed as soon as it exists: when a later one fails, the run
+    // still deletes those already written.
     if (Tipo == TipoConDescrittore) {
         const QString descrittore = Cartella + QStringLiteral("##") + nomi + QStringLiteral(".DAT");
         TDokUtil::ScriviFile(descrittore, QByteArray());
-        scritti.append(descrittore);
+        ElencoFile.append(descrittore);
     }
     for (const Flusso &f : flussi) {
         const QString nome = Cartella + nomi + QLatin1String(f.Tipo) + QStringLiteral(".TXT");
         TDokUtil::SalvaDataSetSuFile(*f.Tabella, nome);
-        scritti.append(nome);
+        ElencoFile.append(nome);
     }
-    ElencoFile.append(scritti);
 }
 
 void TdmDokDataSetsAnagrafe::SalvaFlussiAvvio(QString &Timbro, const QString &Cartella, const QString &CodMecc,

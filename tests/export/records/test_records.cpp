@@ -1,3 +1,4 @@
+#include "TDokArchivio.h"
 #include "TDokUtil.h"
 #include "TdmDokDataSetsAnagrafe.h"
 #include "TdmDokDataSetsRilevazioni.h"
@@ -59,6 +60,7 @@ private slots:
 
     void salvaFlussiAvvio();
     void salvaFlussiAvvioWithoutPupils();
+    void salvaFlussiAvvioFailingHalfway();
 };
 
 void TestRecords::idSidi_data()
@@ -402,6 +404,28 @@ void TestRecords::salvaFlussiAvvioWithoutPupils()
                  QString("Impossibile salvare i dati! Non risultano presenti alunni validi"));
     }
     QVERIFY(store.ElencoFile.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+// A file that cannot be written ends the writer; the files already written are
+// listed, so that the run can delete them and leave no working file behind.
+void TestRecords::salvaFlussiAvvioFailingHalfway()
+{
+    TdmDokDataSetsAnagrafe store;
+    QVariantList alunno(41);
+    alunno << 0 << "";
+    store.cdsAlunni.append(alunno);
+    QTemporaryDir dir;
+    const QString cartella = dir.path() + "/";
+    const QString base = "XXIC00000XABCDE1005201600NFNORV20160930201609301230";
+    QVERIFY(QDir().mkpath(cartella + base + "002TB_ALU_ALUNNI.TXT")); // a folder in the file's place
+    QString timbro;
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                             store.SalvaFlussiAvvio(timbro, cartella, "XXIC00000X", "ABCDE", "1005", "2016", "00NF",
+                                                    "NORV", "20160930", 0, QDateTime(QDate(2016, 9, 30), QTime(12, 30))));
+    QCOMPARE(store.ElencoFile,
+             QStringList({cartella + "##" + base + ".DAT", cartella + base + "001TB_USR_USER.TXT"}));
+    TDokArchivio::CancellaFileTemporanei(store.ElencoFile);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
 
